@@ -1,0 +1,138 @@
+# Build settings shared by every target, and the helpers that the component
+# folders use to declare libraries, programs and tests.
+
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+# Every literal becomes Shift-JIS bytes, whatever the target.
+add_compile_options(-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
+
+if(WIN32)
+  set(KX_WINDOWS ON)
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
+  # Static runtime: no mingw DLLs beside the programs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(KX_RUNS_TESTS ON)   # this build runs under wine64
+  else()
+    set(KX_RUNS_TESTS OFF)  # 32-bit code cannot run on this kernel
+  endif()
+else()
+  set(KX_WINDOWS OFF)
+  set(KX_RUNS_TESTS ON)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+# Test programs live apart from what is installed.
+set(KX_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/testbin)
+
+if(KX_WINDOWS AND KX_RUNS_TESTS)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gtest_main gmock gmock_main)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
+elseif(NOT KX_WINDOWS)
+  find_package(GTest REQUIRED)
+endif()
+
+add_custom_target(kx_tests)
+
+# kx_library(name [WIN32_ONLY] SOURCES ... [DEPS ...])
+# A static library. Logic libraries build on every target; WIN32_ONLY ones
+# (the Win32 layer) only for the Windows targets.
+function(kx_library name)
+  cmake_parse_arguments(A "WIN32_ONLY" "" "SOURCES;DEPS" ${ARGN})
+  if(A_WIN32_ONLY AND NOT KX_WINDOWS)
+    return()
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(A_DEPS)
+    target_link_libraries(${name} PUBLIC ${A_DEPS})
+  endif()
+endfunction()
+
+# kx_test(name SOURCES ... [DEPS ...] [WINDOWS] [SERIAL] [TIMEOUT s])
+# A GoogleTest program. Without WINDOWS it is a native unit test of the logic;
+# with WINDOWS it is built for Windows and run under Wine by ctest.
+function(kx_test name)
+  cmake_parse_arguments(A "WINDOWS;SERIAL" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  if(NOT KX_RUNS_TESTS)
+    return()
+  endif()
+  if(A_WINDOWS AND NOT KX_WINDOWS)
+    return()
+  endif()
+  if(NOT A_WINDOWS AND KX_WINDOWS)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KX_TEST_BIN_DIR})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest_main)
+  if(NOT KX_WINDOWS)
+    target_link_libraries(${name} PRIVATE GTest::gtest)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  if(A_WINDOWS)
+    set_tests_properties(${name} PROPERTIES LABELS windows)
+  else()
+    set_tests_properties(${name} PROPERTIES LABELS native)
+  endif()
+  if(A_SERIAL)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL ON)
+  endif()
+  if(A_TIMEOUT)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  endif()
+  add_dependencies(kx_tests ${name})
+endfunction()
+
+# kx_def(input output [NONAME])
+# Writes a module-definition file for this target from `input`, whose export
+# lines carry the 32-bit stdcall decoration ("Name@8 @27"). The 32-bit build
+# keeps it (a DLL linked with --kill-at still exports the plain name); the
+# 64-bit build has no decoration. NONAME makes every entry an import by
+# ordinal only.
+function(kx_def input output)
+  cmake_parse_arguments(A "NONAME" "" "" ${ARGN})
+  file(READ ${input} text)
+  if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
+    string(REGEX REPLACE "([A-Za-z0-9_]+)@[0-9]+([ \t\n])" "\\1\\2" text "${text}")
+  endif()
+  if(A_NONAME)
+    string(REGEX REPLACE "([ \t]@[0-9]+)([ \t]*\n)" "\\1 NONAME\\2" text "${text}")
+  endif()
+  file(WRITE ${output}.tmp "${text}")
+  configure_file(${output}.tmp ${output} COPYONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+endfunction()
+
+# kx_import_library(name def_input [NONAME])
+# An import library lib<name>.a made from a decorated .def (see kx_def), as
+# an INTERFACE target `name` to link against.
+function(kx_import_library name def_input)
+  cmake_parse_arguments(A "NONAME" "" "" ${ARGN})
+  set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  if(A_NONAME)
+    kx_def(${def_input} ${def} NONAME)
+  else()
+    kx_def(${def_input} ${def})
+  endif()
+  set(lib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${name}.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_DLLTOOL} -d ${def} -l ${lib}
+    DEPENDS ${def} ${def_input}
+    COMMENT "Import library ${name}")
+  add_custom_target(${name}_implib DEPENDS ${lib})
+  add_library(${name} INTERFACE)
+  target_link_libraries(${name} INTERFACE ${lib})
+  add_dependencies(${name} ${name}_implib)
+endfunction()

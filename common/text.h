@@ -1,0 +1,51 @@
+// Byte-string helpers for the programs' ANSI text (Shift-JIS, code page 932).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace kx {
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// True for a byte that begins a double-byte character in code page 932.
+constexpr bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Position of the first occurrence of `needle` in `text` that starts on a
+// character boundary, stepping over double-byte characters as units; npos
+// when there is none. An empty needle is found at 0.
+std::size_t FindText(const std::string& text, const std::string& needle);
+
+inline bool ContainsText(const std::string& text, const std::string& needle) {
+  return FindText(text, needle) != std::string::npos;
+}
+
+// `text` cut to at most `max_bytes` bytes, never in the middle of a
+// double-byte character.
+std::string CutText(const std::string& text, std::size_t max_bytes);
+
+// Every occurrence of `from` replaced by `to` (byte-wise, left to right).
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
+
+// `text` without leading and trailing blanks (spaces and tabs).
+std::string TrimBlanks(const std::string& text);
+
+// The leading decimal digits of `text` as a number (0 when there are none),
+// as the C library's atoi reads them.
+int LeadingNumber(const std::string& text);
+
+// Position of the last backslash character of `path`, npos when there is
+// none. A second byte 0x5C of a double-byte character is not a backslash.
+std::size_t LastBackslash(const std::string& path);
+
+// True when the last character of `path` is a backslash.
+bool EndsWithBackslash(const std::string& path);
+
+// `path` with a trailing backslash, unless it already ends in one (an empty
+// path becomes a lone backslash: callers that can have none check first).
+std::string WithTrailingBackslash(std::string path);
+
+}  // namespace kx

@@ -1,0 +1,84 @@
+// Entry points of the 3D engine library kx3d ("KX3D.dll"). The viewer links
+// them by ordinal (kx3d_ordinals.def); Hostkit loads the library at run time
+// and looks them up by name. Every entry point uses the standard Windows
+// calling convention and returns a 32-bit signed value.
+//
+// This header is shared by the callers and by the stand-in engine.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Library codes: which graphics library the engine draws with.
+#define KX3D_LIBRARY_OPENGL 1
+#define KX3D_LIBRARY_DIRECTX 2
+#define KX3D_LIBRARY_DIRECTX_SHADER 3
+
+// Result of a drawing set-up that failed.
+#define KX3D_SETUP_FAILED (-1200)
+
+// Drawing option word of Kxi_InitDrawEx.
+#define KX3D_OPTION_OPENGL_NO_ACCEL 0x2u
+#define KX3D_OPTION_FORCE_RGB 0x4u
+#define KX3D_OPTION_DIRECTX 0x20u
+#define KX3D_OPTION_ANTIALIAS_LEVEL_MASK 0x0F00u
+#define KX3D_OPTION_ANTIALIAS 0x30000u
+#define KX3D_OPTION_SHADOW_LEVEL_MASK 0xF000u
+#define KX3D_OPTION_PHONG 0x200000u
+
+extern "C" {
+
+// --- Linked by ordinal by the viewer ---------------------------------------
+
+// @3: starts the engine; 0 on success.
+int32_t WINAPI Kxi_Initialize(void);
+// @4: ends the engine use.
+int32_t WINAPI Kxi_Terminate(void);
+// @2907: environment item of the first kind (ids 4, 5, 12 are used).
+int32_t WINAPI Kxi_SetEnvironment(int32_t id, int32_t value);
+// @1257: environment item of the second kind (ids 0x10000..0x10002 are used).
+int32_t WINAPI Kxi_SetEnvironmentEx(int32_t id, int32_t value);
+// @1218: 1 forces an RGB pixel format (OpenGL).
+int32_t WINAPI Kxi_ForceRGBPixelFormat(int32_t force);
+// @1241: sets up drawing into `window`; KX3D_SETUP_FAILED on failure. The
+// viewer passes mode 3 and a null `reserved`.
+int32_t WINAPI Kxi_InitDrawEx(HWND window, int32_t mode, int32_t option, void* reserved,
+                              int32_t library_code);
+// @4011: confirms the drawing set-up; KX3D_SETUP_FAILED on failure.
+int32_t WINAPI Kxi_ConfirmDraw(void);
+// @1203: ends drawing (undoes Kxi_InitDrawEx).
+int32_t WINAPI Kxi_EndDraw(void);
+// @1817: drawing step after a set-up (the viewer passes 0).
+int32_t WINAPI Kxi_SetDrawStep(int32_t step);
+// @1713: drawing step after a set-up.
+int32_t WINAPI Kxi_UpdateDraw(void);
+// @1818: fits the view to a window of `width` x `height` pixels; the viewer
+// passes 100 for the six margins and scales.
+int32_t WINAPI Kxi_FitView(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                           int32_t scale_x, int32_t scale_y, int32_t width, int32_t height);
+// @1202: redraws the view (the viewer passes 3).
+int32_t WINAPI Kxi_Redraw(int32_t mode);
+// @2303: registers a folder where the engine looks for files.
+int32_t WINAPI Kxi_RegisterFolder(int32_t kind, int32_t flags, const char* folder);
+// @4100: reads the header of a model file; *handle < 0 on failure.
+int32_t WINAPI Kxi_ReadModelHeader(const char* path, int32_t* version, int32_t* parts,
+                                   int32_t* flags, int32_t* handle);
+// @1525: flag around a drawing set-up (0 before, 1 after).
+int32_t WINAPI Kxi_SetDrawFlag(int32_t id, int32_t flag);
+// @1915: step before a drawing set-up.
+int32_t WINAPI Kxi_PrepareDraw(void);
+// @2301: reads the body of a model file opened by Kxi_ReadModelHeader;
+// `message` receives up to 512 bytes of text.
+int32_t WINAPI Kxi_ReadModelFile(int32_t mode, const char* path, char* message, int32_t handle,
+                                 int32_t* count);
+// @2306: step after reading a model.
+int32_t WINAPI Kxi_FinishRead(int32_t a, int32_t b);
+
+// --- Looked up by name by Hostkit ------------------------------------------
+
+// The graphics library the engine draws with: a KX3D_LIBRARY_* code.
+int32_t WINAPI Kxi_GetGraphicLibrary(void);
+typedef int32_t(WINAPI* Kxi_GetGraphicLibrary_fn)(void);
+
+}  // extern "C"

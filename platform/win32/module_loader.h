@@ -1,0 +1,36 @@
+// Typed access to the entry points of a library loaded at run time. Each
+// library that the programs load by name gets one small class built on this,
+// so that the name of an entry point and its signature stand in one place.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/unique_resource.h"
+
+namespace kx::win {
+
+class LoadedModule {
+ public:
+  LoadedModule() noexcept = default;
+  explicit LoadedModule(const char* path) noexcept : module_(LoadLibraryA(path)) {}
+
+  bool loaded() const noexcept { return static_cast<bool>(module_); }
+  HMODULE handle() const noexcept { return module_.get(); }
+
+  // The entry point `name` as a pointer to F, or null when the library or the
+  // entry point is missing.
+  template <class F>
+  F* Entry(const char* name) const noexcept {
+    if (!module_) return nullptr;
+    return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
+  }
+  template <class F>
+  F* Entry(WORD ordinal) const noexcept {
+    return Entry<F>(MAKEINTRESOURCEA(ordinal));
+  }
+
+ private:
+  UniqueModule module_;
+};
+
+}  // namespace kx::win
