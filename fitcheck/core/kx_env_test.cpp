@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/fake_graphics.h"
 #include "tests/fakes/fake_system_info.h"
+#include "tests/fakes/memory_log.h"
 
 namespace kx {
 namespace {
@@ -34,6 +36,9 @@ VersionRecord Version(std::uint32_t major, std::uint32_t minor, std::uint8_t pro
 class KxEnvTest : public ::testing::Test {
  protected:
   FakeSystemInfo system;
+  test::FakeGraphics graphics;
+  test::MemoryLog log;
+  KxEnvServices services{system, graphics, log.writer};
   std::string edition = "ZT";
   std::string version = "3";
 
@@ -41,7 +46,7 @@ class KxEnvTest : public ::testing::Test {
 };
 
 // CKxEnv is neither copyable nor movable: constructed in place.
-#define MAKE_ENV(name) CKxEnv name(system, edition, version, "C:\\App\\")
+#define MAKE_ENV(name) CKxEnv name(services, edition, version, "C:\\App\\")
 
 TEST_F(KxEnvTest, NewGenerationFromTheEdition) {
   EXPECT_TRUE(IsNewGeneration("ZT", "3"));

@@ -4,6 +4,8 @@
 
 #include "fitcheck/core/kx_env.h"
 #include "fitcheck/core/system_info_win32.h"
+#include "tests/fakes/fake_graphics.h"
+#include "tests/fakes/memory_log.h"
 
 namespace kx {
 namespace {
@@ -11,7 +13,9 @@ namespace {
 // Wine reports itself as Windows 7 SP1 workstation.
 TEST(KxEnvWinTest, NamesAndJudgesWine) {
   Win32SystemInfo system;
-  CKxEnv env(system, "ZT", "3", "C:\\");
+  test::FakeGraphics graphics;
+  test::MemoryLog log;
+  CKxEnv env({system, graphics, log.writer}, "ZT", "3", "C:\\");
   EXPECT_EQ(env.GetOsName(), "Windows 7  (6.1.7601) Service Pack 1");
   EXPECT_EQ(env.ServicePackMajor(), 1);
   EXPECT_TRUE(env.IsOsAcceptable());
@@ -19,7 +23,9 @@ TEST(KxEnvWinTest, NamesAndJudgesWine) {
 
 TEST(KxEnvWinTest, MemoryAndScreenAsThePlatformReportsThem) {
   Win32SystemInfo system;
-  CKxEnv env(system, "ZT", "3", "C:\\");
+  test::FakeGraphics graphics;
+  test::MemoryLog log;
+  CKxEnv env({system, graphics, log.writer}, "ZT", "3", "C:\\");
   MEMORYSTATUSEX status = {};
   status.dwLength = sizeof status;
   ASSERT_TRUE(GlobalMemoryStatusEx(&status));
@@ -31,7 +37,9 @@ TEST(KxEnvWinTest, MemoryAndScreenAsThePlatformReportsThem) {
 
 TEST(KxEnvWinTest, DirectXLibraryAndArchitecture) {
   Win32SystemInfo system;
-  CKxEnv env(system, "ZT", "3", "C:\\");
+  test::FakeGraphics graphics;
+  test::MemoryLog log;
+  CKxEnv env({system, graphics, log.writer}, "ZT", "3", "C:\\");
   // Wine ships d3dx9_34 as a built-in library.
   EXPECT_TRUE(env.IsDirectXPresent());
   EXPECT_FALSE(system.CanLoadLibrary("no_such_library_kx.dll"));

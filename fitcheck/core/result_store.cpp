@@ -1,0 +1,96 @@
+#include "fitcheck/core/result_store.h"
+
+#include "common/text.h"
+
+namespace kx {
+namespace {
+
+constexpr const char* kKeyClass = "Application Data";
+
+struct LibraryVariant {
+  const char* engine;     // replaces kx3d.dll
+  const char* companion;  // replaces kx3dcol.dll
+};
+
+LibraryVariant VariantFor(std::int32_t code) {
+  switch (code) {
+    case 1: return {"%s\\kx3dlib\\kx3d.ogl", "%s\\kx3dlib\\kx3dcol.ogl"};
+    case 2: return {"%s\\kx3dlib\\kx3d.drx", "%s\\kx3dlib\\kx3dcol.drx"};
+    default: return {"%s\\kx3dlib\\kx3d.ds3", "%s\\kx3dlib\\kx3dcol.drx"};
+  }
+}
+
+}  // namespace
+
+ResultStore::ResultStore(Registry& registry, ModuleFiles& files, GraphicsCapabilities& graphics,
+                         LogWriter& log, std::string environment_key, std::string directories_key)
+    : registry_(registry),
+      files_(files),
+      graphics_(graphics),
+      log_(log),
+      environment_key_(std::move(environment_key)),
+      directories_key_(std::move(directories_key)) {}
+
+bool ResultStore::WriteEnvCheckResult(std::int32_t code) {
+  auto key = registry_.CreateKey(RegistryRoot::kCurrentUser, environment_key_, kKeyClass,
+                                 RegistryAccess::kAll);
+  return key && key->SetDword("EnvCheckResult", static_cast<std::uint32_t>(code));
+}
+
+bool ResultStore::StoreGraphicSettings(const KxGLOption& option, const CKxEnv& env) {
+  auto key = registry_.CreateKey(RegistryRoot::kCurrentUser, environment_key_, kKeyClass,
+                                 RegistryAccess::kAll);
+  if (!key) return false;
+  const auto dword = [&](const char* name, std::int32_t value) {
+    return key->SetDword(name, static_cast<std::uint32_t>(value));
+  };
+  // Every value is attempted, in order, even after one fails.
+  bool ok = dword("GraphicLibrary", GraphicLibraryCode(option));
+  ok &= dword("AntiAliasAcceptable", env.AntiAliasAcceptable());
+  ok &= dword("ShadowMapAcceptable", env.ShadowMapAcceptable());
+  ok &= dword("PhongShadingAcceptable", env.PhongShadingAcceptable());
+  ok &= dword("ShadowMapResolutionLv", option.Shadow ? 3 : 0);
+  ok &= dword("ShadingMethod", option.Phong ? 1 : 0);
+  ok &= dword("PerspectiveViewAntialiasLv", option.AntiAlias ? 1 : 0);
+  ok &= dword("ReusePixelFormat", option.NoOpenGLAcc ? 0 : 1);
+  ok &= key->SetString("ChipType", env.ChipType());
+  ok &= key->SetString("VideoMemory", Format("%g", env.VideoMemory()));
+  return ok;
+}
+
+bool ResultStore::SwitchGraphicLibraryModule(const KxGLOption& option) {
+  if (!registry_.OpenKey(RegistryRoot::kLocalMachine, directories_key_, RegistryAccess::kRead)) {
+    return true;
+  }
+  std::string program_dir, install_dir;
+  {
+    auto key = registry_.CreateKey(RegistryRoot::kLocalMachine, directories_key_, kKeyClass,
+                                   RegistryAccess::kRead);
+    if (!key) return true;
+    program_dir = key->QueryString("ProgramDir").value_or("");
+    install_dir = key->QueryString("InstallDir").value_or("");
+  }
+  if (program_dir.empty() || install_dir.empty()) return true;
+
+  const std::int32_t current =
+      graphics_.GetGLType(Format("%s\\%s", program_dir.c_str(), "kx3d.dll"));
+  const std::int32_t desired = GraphicLibraryCode(option);
+  if (current == desired) return true;
+
+  const LibraryVariant variant = VariantFor(desired);
+  const auto replace = [&](const char* source_pattern, const char* target_name) {
+    const std::string source = Format(source_pattern, install_dir.c_str());
+    const std::string target = Format("%s\\%s", program_dir.c_str(), target_name);
+    return files_.ResetAttributes(target) && files_.Copy(source, target);
+  };
+  // Both pairs are attempted, whatever became of the first.
+  const bool engine_ok = replace(variant.engine, "kx3d.dll");
+  const bool companion_ok = replace(variant.companion, "kx3dcol.dll");
+  const bool ok = engine_ok && companion_ok;
+  log_.Log(Format(ok ? "グラフィックライブラリモジュール LibType %d から %d へ切り替え成功"
+                     : "グラフィックライブラリモジュール LibType %d から %d へ切り替え失敗",
+                  current, desired));
+  return ok;
+}
+
+}  // namespace kx
