@@ -1,0 +1,55 @@
+// Runs a program of the test build as a second process and collects what it
+// prints, for Windows tests that check what another process sees.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/unique_resource.h"
+
+namespace kx::test {
+
+// The folder of the running test program, ending in a backslash.
+inline std::string TestProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+struct ProcessResult {
+  DWORD exit_code = 0xFFFFFFFF;
+  std::string output;
+};
+
+// Runs `command_line` (the program path quoted by the caller) and waits for it.
+inline ProcessResult RunProcess(const std::string& command_line) {
+  ProcessResult result;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  win::UniqueHandle read_end, write_end;
+  if (!CreatePipe(read_end.put(), write_end.put(), &inherit, 0)) return result;
+  SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write_end.get();
+  startup.hStdError = write_end.get();
+  PROCESS_INFORMATION info = {};
+  std::string line = command_line;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    return result;
+  }
+  win::UniqueHandle process(info.hProcess), thread(info.hThread);
+  write_end.reset();
+  char buffer[512];
+  DWORD got = 0;
+  while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    result.output.append(buffer, got);
+  }
+  WaitForSingleObject(process.get(), INFINITE);
+  GetExitCodeProcess(process.get(), &result.exit_code);
+  return result;
+}
+
+}  // namespace kx::test
