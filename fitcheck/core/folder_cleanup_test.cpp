@@ -1,0 +1,61 @@
+#include "fitcheck/core/folder_cleanup.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace kx {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class FakeTree final : public FolderTree {
+ public:
+  std::map<std::string, std::vector<FolderEntry>> folders;
+  Strings deleted;
+  std::string failing;
+
+  std::vector<FolderEntry> List(const std::string& folder) override { return folders[folder]; }
+  bool DeleteFile(const std::string& path) override { return Done("file " + path, path); }
+  bool RemoveFolder(const std::string& path) override { return Done("folder " + path, path); }
+
+ private:
+  bool Done(const std::string& what, const std::string& path) {
+    if (path == failing) return false;
+    deleted.push_back(what);
+    return true;
+  }
+};
+
+TEST(EmptyFolderTest, DeletesRecursivelySkippingDotNames) {
+  FakeTree tree;
+  tree.folders["T\\"] = {{"KxEnvCheck.ini"}, {".keep"}, {"sub", true}, {"KxEnvResult.ini"}};
+  tree.folders["T\\sub\\"] = {{"a.tmp"}, {"..odd", true}};
+  EXPECT_TRUE(EmptyFolder(tree, "T\\"));
+  EXPECT_EQ(tree.deleted, (Strings{"file T\\KxEnvCheck.ini", "file T\\sub\\a.tmp", "folder T\\sub",
+                                   "file T\\KxEnvResult.ini"}));
+}
+
+TEST(EmptyFolderTest, StopsAtAProtectedFile) {
+  FakeTree tree;
+  tree.folders["T\\"] = {{"a"}, {"locked", false, true}, {"b"}};
+  EXPECT_FALSE(EmptyFolder(tree, "T\\"));
+  EXPECT_EQ(tree.deleted, Strings{"file T\\a"});
+
+  FakeTree system;
+  system.folders["T\\"] = {{"sub", true}, {"b"}};
+  system.folders["T\\sub\\"] = {{"sys", false, false, true}};
+  EXPECT_FALSE(EmptyFolder(system, "T\\"));
+  EXPECT_TRUE(system.deleted.empty());
+}
+
+TEST(EmptyFolderTest, StopsAtTheFirstFailedDeletion) {
+  FakeTree tree;
+  tree.folders["T\\"] = {{"a"}, {"b"}, {"c"}};
+  tree.failing = "T\\b";
+  EXPECT_FALSE(EmptyFolder(tree, "T\\"));
+  EXPECT_EQ(tree.deleted, Strings{"file T\\a"});
+}
+
+}  // namespace
+}  // namespace kx

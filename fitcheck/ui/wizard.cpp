@@ -1,0 +1,407 @@
+#include "fitcheck/ui/wizard.h"
+
+#include "common/exchange_contract.h"
+#include "common/text.h"
+#include "fitcheck/ui/resource.h"
+
+namespace kx {
+
+namespace {
+constexpr int kViewerRoom = 360;  // pixels left below the wizard for the viewer
+constexpr int kTopMargin = 5;
+}  // namespace
+
+WizardPlacement PlaceWizard(const ScreenRect& work, const ScreenRect& window) {
+  WizardPlacement p;
+  p.x = work.left + (work.width() - window.width()) / 2;
+  p.y = work.top + (work.height() - window.height() - kViewerRoom) / 3;
+  if (p.y < kTopMargin) {
+    p.y = kTopMargin;
+    p.placed = true;
+  }
+  return p;
+}
+
+Wizard::Wizard(const WizardServices& services, WizardSettings settings)
+    : view_(services.view),
+      viewer_(services.viewer),
+      env_(services.env),
+      exchange_(services.exchange),
+      results_(services.results),
+      folders_(services.folders),
+      log_(services.log),
+      settings_(std::move(settings)) {}
+
+void Wizard::SetText(int control, const std::string& text) {
+  switch (control) {
+    case IDC_PAGE_TITLE: title_ = text; break;
+    case IDC_MAIN_TEXT: main_text_ = text; break;
+    case IDC_SECOND_TEXT: second_text_ = text; break;
+    case IDC_INSTRUCTION: instruction_ = text; break;
+    case IDC_VERDICT_TEXT: verdict_ = text; break;
+    default: break;
+  }
+  view_.SetText(control, text);
+}
+
+void Wizard::RefreshTexts() {
+  view_.SetText(IDC_PAGE_TITLE, title_);
+  view_.SetText(IDC_MAIN_TEXT, main_text_);
+  view_.SetText(IDC_SECOND_TEXT, second_text_);
+  view_.SetText(IDC_INSTRUCTION, instruction_);
+  view_.SetText(IDC_VERDICT_TEXT, verdict_);
+}
+
+MessageAnswer Wizard::Message(int string_id, MessageStyle style) {
+  return view_.ShowMessage(Text(string_id), style, message_box_placed_);
+}
+
+void Wizard::OnInitDialog() {
+  if (!log_.IsOpen() && log_.Open(settings_.log_folder + "envchk_<DATE>.log", LogWriter::kAppend)) {
+    log_.Log(kLogSeparator);
+  }
+  log_.Log("動作チェックウィザード開始");
+  (void)results_.WriteEnvCheckResult(kEnvCheckRunning);
+
+  const WizardPlacement placement = PlaceWizard(view_.WorkArea(), view_.WindowRect());
+  view_.MoveWindowTo(placement.x, placement.y);
+  message_box_placed_ = placement.placed;
+
+  ShowPage(0);
+  log_.Log("チェックイメージロード終了");
+  view_.SetProgress(progress_ = 0);
+  log_.Log("プログレスバー初期化終了");
+  log_.Log("初期化処理終了");
+}
+
+void Wizard::ShowPage(int n) {
+  const int previous = page_;
+  const auto finish_page = [&] { view_.SetText(IDC_CANCEL_BUTTON, Text(IDS_FINISH)); };
+  const auto progress = [&](int position) { view_.SetProgress(progress_ = position); };
+  view_.PlaceMainText(n == 0 || n == 7);
+  switch (n) {
+    case 0:
+      SetText(IDC_PAGE_TITLE, Format(Text(IDS_PAGE_TITLE).c_str(), settings_.product.c_str()));
+      SetText(IDC_MAIN_TEXT, Format(Text(IDS_START_TEXT).c_str(), settings_.product.c_str()));
+      SetText(IDC_SECOND_TEXT, "");
+      SetText(IDC_VERDICT_TEXT, "");
+      SetText(IDC_INSTRUCTION, Text(IDS_CLICK_NEXT));
+      view_.SetPicture(IDB_PAGE_START);
+      view_.ShowControl(IDC_NEXT, true);
+      confirm_cancel_ = true;
+      for (int id : {IDC_INSTALL_DIRECTX, IDC_SWITCH_SETTINGS, IDC_SWITCH_LABEL, IDC_DIRECTX_LINK}) {
+        view_.ShowControl(id, false);
+      }
+      break;
+    case 1:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_END));
+      SetText(IDC_VERDICT_TEXT, Text(IDS_OS_NOT_SUPPORTED));
+      SetText(IDC_INSTRUCTION, "");
+      view_.SetPicture(IDB_PAGE_PROBLEM);
+      view_.ShowControl(IDC_NEXT, false);
+      progress(100);
+      confirm_cancel_ = false;
+      log_.Log(verdict_);
+      finish_page();
+      break;
+    case 2:
+    case 3:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_ENVIRONMENT));
+      SetText(IDC_VERDICT_TEXT, Text(n == 2 ? IDS_MEMORY_LOW : IDS_SCREEN_SMALL));
+      SetText(IDC_INSTRUCTION, Text(n == 2 ? IDS_NEXT_TO_SCREEN : IDS_NEXT_TO_GRAPHICS));
+      view_.SetPicture(IDB_PAGE_WARNING);
+      progress(n == 2 ? 14 : 23);
+      confirm_cancel_ = false;
+      log_.Log(verdict_);
+      break;
+    case 4:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_ENVIRONMENT));
+      SetText(IDC_VERDICT_TEXT, Text(previous == 2 ? IDS_ENVIRONMENT_OK_MEMORY : IDS_ENVIRONMENT_OK));
+      SetText(IDC_INSTRUCTION, Text(IDS_NEXT_TO_GRAPHICS));
+      view_.SetPicture(previous == 2 ? IDB_PAGE_WARNING : IDB_PAGE_OK);
+      view_.ShowControl(IDC_NEXT, true);
+      progress(23);
+      confirm_cancel_ = true;
+      log_.Log(verdict_);
+      break;
+    case 5:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_END));
+      SetText(IDC_MAIN_TEXT, Text(IDS_NO_DIRECTX));
+      SetText(IDC_SECOND_TEXT, "");
+      SetText(IDC_VERDICT_TEXT, Text(IDS_DIRECTX_SITE));
+      SetText(IDC_INSTRUCTION, Text(IDS_DIRECTX_DISC));
+      view_.SetPicture(IDB_PAGE_PROBLEM);
+      view_.ShowControl(IDC_NEXT, false);
+      progress(100);
+      confirm_cancel_ = false;
+      view_.ShowControl(IDC_INSTALL_DIRECTX, true);
+      view_.ShowControl(IDC_DIRECTX_LINK, true);
+      finish_page();
+      break;
+    case 6:  // defined, never shown
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_END));
+      break;
+    case 7:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_TEST));
+      SetText(IDC_SECOND_TEXT, Text(IDS_TEST_HINT));
+      SetText(IDC_VERDICT_TEXT, "");
+      view_.SetPicture(IDB_PAGE_START);
+      break;
+    case 8:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_END));
+      SetText(IDC_MAIN_TEXT, Text(IDS_3D_FAILED));
+      SetText(IDC_SECOND_TEXT, "");
+      SetText(IDC_VERDICT_TEXT, Text(IDS_DRIVER_PROBLEM));
+      SetText(IDC_INSTRUCTION, Text(IDS_DRIVER_SOURCE));
+      view_.SetPicture(IDB_PAGE_PROBLEM);
+      view_.ShowControl(IDC_NEXT, false);
+      progress(100);
+      confirm_cancel_ = false;
+      log_.Log(main_text_);
+      if (!instruction_grown_) {  // the long driver text needs two more lines
+        view_.GrowInstructionUpward(20);
+        instruction_grown_ = true;
+      }
+      finish_page();
+      break;
+    case 9:
+      SetText(IDC_PAGE_TITLE, Text(IDS_TITLE_END));
+      SetText(IDC_MAIN_TEXT, Text(IDS_DONE));
+      SetText(IDC_SECOND_TEXT, "");
+      SetText(IDC_INSTRUCTION, Text(IDS_CHECK_OVER));
+      view_.SetPicture(IDB_PAGE_OK);
+      view_.ShowControl(IDC_NEXT, false);
+      progress(100);
+      confirm_cancel_ = true;
+      log_.Log(main_text_);
+      view_.ShowControl(IDC_SWITCH_SETTINGS, true);
+      view_.ShowControl(IDC_SWITCH_LABEL, true);
+      view_.SetChecked(IDC_SWITCH_SETTINGS, true);
+      finish_page();
+      break;
+    default:
+      return;
+  }
+  page_ = n;
+  RefreshTexts();
+}
+
+void Wizard::CheckEnvironment(bool strict) {
+  if (strict) log_.Log("OS等環境のチェック開始");
+  std::string summary = Text(IDS_OS_LABEL) + env_.GetOsName();
+  const auto show = [&](int page) {
+    ShowPage(page);
+    SetText(IDC_MAIN_TEXT, summary);
+    log_.Log(summary);
+  };
+  if (strict && !env_.IsOsAcceptable()) return show(1);
+  summary += "\r" + Text(IDS_MEMORY_LABEL) + env_.GetMemoryText();
+  if (strict && !env_.IsMemoryAcceptable()) return show(2);
+  summary += "\r" + Text(IDS_SCREEN_LABEL) + env_.GetScreenText();
+  show(env_.IsScreenAcceptable() ? 4 : 3);
+  log_.Log("OS等環境のチェック終了");
+}
+
+void Wizard::CheckGraphics() {
+  log_.Log("グラフィックス環境のチェック開始");
+  if (!env_.IsDirectXPresent()) {
+    ShowPage(5);
+    log_.Log("DirectX必須DLLのチェックエラー");
+    return;
+  }
+  if (env_.CheckGLEnv()) {
+    ShowPage(7);
+    if (!Announce()) ShowPage(8);
+  } else {
+    log_.Log("m_Env.CheckGLEnv()エラー");
+  }
+  log_.Log("グラフィックス環境のチェック終了");
+}
+
+bool Wizard::Announce() {
+  if (!env_.NextOption(current_option_)) return false;
+  if (announced_ == 0) {
+    progress_base_ = progress_;
+    progress_step_ = (100 - progress_base_) / env_.CountEnabled();
+  }
+  view_.SetProgress(progress_ = progress_step_ * announced_ + progress_base_);
+  ++announced_;
+  const std::string counter =
+      ReplaceAll(Format("%d%s", announced_, Text(IDS_TEST_COUNTER).c_str()), "10つ", "10こ");
+  SetText(IDC_MAIN_TEXT, counter);
+  const std::string settings = DescribeForTest(current_option_, env_.NewGeneration());
+  SetText(IDC_INSTRUCTION, settings);
+  log_.Log(Format("テストパターン%d設定: %s", announced_, settings.c_str()));
+  return true;
+}
+
+bool Wizard::AdvanceToNextOption() {
+  const bool announced = Announce();
+  if (!announced) ShowPage(8);
+  RefreshTexts();
+  return announced;
+}
+
+bool Wizard::StartTest() {
+  log_.Log("３Ｄ表示モジュールを別スレッドで起動");
+  view_.EnableControl(IDC_NEXT, false);
+  const std::string folder = exchange_.ExchangeFolder();
+  const std::string request = folder + exchange::kRequestFileName;
+  const std::string result = folder + exchange::kResultFileName;
+  if (!exchange_.WriteRequest(current_option_, request, result, view_.WindowValue())) return false;
+  viewer_closing_ = false;
+  test_decided_ = false;
+  const std::string command_line =
+      "\"" + settings_.module_folder + exchange::kViewerProgram + "\" \"" + request + "\"";
+  // A worker that cannot even be started is a viewer that could not be started.
+  if (!viewer_.StartViewerWorker(command_line)) {
+    viewer_.NotifySelf(exchange::kNotifyViewerError, exchange::kNotifyStartFailedDetail);
+  }
+  return true;
+}
+
+void Wizard::OnNext() {
+  switch (page_) {
+    case 0: CheckEnvironment(true); break;
+    case 2: CheckEnvironment(false); break;
+    case 3:
+    case 4: CheckGraphics(); break;
+    case 7:
+      if (!StartTest() && exchange_.LastResultCode() == exchange::kResultFilesMissing) {
+        Message(IDS_FILES_MISSING, MessageStyle::kExclamation);
+        Message(IDS_WIZARD_ABORT, MessageStyle::kExclamation);
+        view_.EndDialog(2);
+        log_.Log("必要なファイルが見つからなかったので処理を終了");
+      }
+      break;
+    default: break;
+  }
+  RefreshTexts();
+}
+
+void Wizard::OnCancelButton() {
+  if (page_ == 9) {
+    if (view_.IsChecked(IDC_SWITCH_SETTINGS) && results_.StoreGraphicSettings(current_option_, env_)) {
+      log_.Log("グラフィックライブラリレジストリの設定終了");
+    }
+    if (!env_.NewGeneration()) results_.SwitchGraphicLibraryModule(current_option_);
+    view_.EndDialog(2);
+    return;
+  }
+  if (confirm_cancel_ && Message(IDS_CONFIRM_CANCEL, MessageStyle::kQuestion) != MessageAnswer::kYes) {
+    return;
+  }
+  view_.EndDialog(2);
+}
+
+void Wizard::OnSwitchLabelClicked() {
+  view_.SetChecked(IDC_SWITCH_SETTINGS, !view_.IsChecked(IDC_SWITCH_SETTINGS));
+  RefreshTexts();
+}
+
+void Wizard::OnViewerStarted() { viewer_run_state_ = 1; }
+
+void Wizard::OnViewerClosing() { viewer_closing_ = true; }
+
+void Wizard::OnViewerNotify(int kind, std::int32_t detail) {
+  log_.Log(">> メッセージのチェック開始");
+  view_.EnableControl(IDC_NEXT, true);
+  if (kind == exchange::kNotifyViewShown) {
+    OnViewShown();
+  } else if (kind == exchange::kNotifyViewerEnded) {
+    OnViewerEnded();
+  } else if (kind == exchange::kNotifyViewerError && !test_decided_) {
+    test_decided_ = true;
+    log_.Log(detail == exchange::kNotifyStartFailedDetail
+                 ? "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"
+                 : "起動後の３Ｄ表示アプリからのエラーメッセージ。別の設定でテスト 5");
+    Message(IDS_OTHER_SETTINGS, MessageStyle::kInformation);
+    AdvanceToNextOption();
+  }
+  log_.Log(">> メッセージのチェック終了");
+}
+
+void Wizard::OnViewShown() {
+  log_.Log("３Ｄ表示モジュールから起動成功メッセージ受信");
+  user_accepted_ = false;
+  if (!viewer_.FindViewerWindow(settings_.viewer_title)) {
+    log_.Log("３Ｄ表示モジュールプロセスが見つからない");
+    Message(IDS_3D_RETRY, MessageStyle::kInformation);
+    return;
+  }
+  viewer_run_state_ = 2;
+  question_open_ = true;
+  // The question is modal: the viewer's end can be reported while it is open.
+  if (Message(IDS_3D_QUESTION, MessageStyle::kQuestion) == MessageAnswer::kYes) {
+    log_.Log("サンプルのように表示されましたか？はい");
+    user_accepted_ = true;
+  } else {
+    log_.Log("サンプルのように表示されましたか？いいえ");
+    Message(IDS_OTHER_SETTINGS, MessageStyle::kInformation);
+  }
+  question_open_ = false;
+  if (!viewer_.FindViewerWindow(settings_.viewer_title) || viewer_closing_) {
+    log_.Log("３Ｄ表示モジュールは終了しています");
+    viewer_.NotifySelf(exchange::kNotifyViewerEnded, 0);
+    return;
+  }
+  log_.Log("３Ｄ表示モジュールに終了を促すメッセージを送信");
+  viewer_.PostCloseToViewer();
+  log_.Log("３Ｄ表示モジュール終了監視用タイマー起動");
+  viewer_.StartCloseWatch();
+}
+
+void Wizard::OnViewerEnded() {
+  if (test_decided_) return;  // this test's end was acted on already
+  log_.Log("３Ｄ表示モジュールの待機スレッドが終了");
+  viewer_.StopCloseWatch();
+  log_.Log("３Ｄ表示モジュール終了監視用タイマー終了");
+  viewer_closing_ = true;
+  if (viewer_run_state_ == 2) {
+    if (user_accepted_) {
+      test_decided_ = true;
+      const std::string result = exchange_.ExchangeFolder() + exchange::kResultFileName;
+      if (exchange_.ReadResult(result)) {
+        log_.Log("３Ｄ表示ＯＫ。結果を表示");
+        Succeed();
+      } else {
+        log_.Log("３Ｄ表示ＮＧ。別の設定でテスト 1");
+        AdvanceToNextOption();
+      }
+    } else if (!question_open_) {
+      test_decided_ = true;
+      log_.Log("３Ｄ表示ＮＧ。別の設定でテスト 2");
+      AdvanceToNextOption();
+    }
+    // Otherwise the question is still open; its answer finds the viewer gone.
+  } else if (viewer_run_state_ == 1) {
+    test_decided_ = true;
+    log_.Log("３Ｄ表示ＮＧ。別の設定でテスト 3");
+    Message(IDS_3D_RETRY, MessageStyle::kInformation);
+    AdvanceToNextOption();
+  }
+}
+
+void Wizard::Succeed() {
+  ShowPage(9);
+  SetText(IDC_VERDICT_TEXT, DescribeResult(current_option_, env_.NewGeneration()));
+  log_.Log(verdict_);
+}
+
+void Wizard::OnDestroy() {
+  std::int32_t code = kEnvCheckCancelled;
+  if (page_ == 9) {
+    code = kEnvCheckPassed;
+  } else if (page_ == 1 || page_ == 5 || page_ == 8) {
+    code = kEnvCheckFailed;
+  }
+  if (results_.WriteEnvCheckResult(code)) {
+    log_.Log("結果をレジストリに保存終了");
+    log_.Log(Format("メインメニューに通知するレジストリコード:%d", code));
+  }
+  if (exchange_.FolderUsed()) EmptyFolder(folders_, exchange_.ExchangeFolder());
+  log_.Log("テンポラリフォルダの削除終了");
+  log_.Log("動作チェックウィザード終了");
+}
+
+}  // namespace kx
