@@ -11,7 +11,7 @@ bool EmptyFolder(FolderTree& tree, const std::string& folder) {
     } else {
       // Protected files are left alone, and so is the rest.
       if (entry.read_only || entry.system) return false;
-      if (!tree.DeleteFile(path)) return false;
+      if (!tree.RemoveFile(path)) return false;
     }
   }
   return true;

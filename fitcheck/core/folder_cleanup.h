@@ -18,7 +18,7 @@ class FolderTree {
   virtual ~FolderTree() = default;
   // The entries of `folder` (which ends in a backslash), without "." and "..".
   virtual std::vector<FolderEntry> List(const std::string& folder) = 0;
-  [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
+  [[nodiscard]] virtual bool RemoveFile(const std::string& path) = 0;
   [[nodiscard]] virtual bool RemoveFolder(const std::string& path) = 0;
 };
 

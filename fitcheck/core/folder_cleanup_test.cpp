@@ -16,7 +16,7 @@ class FakeTree final : public FolderTree {
   std::string failing;
 
   std::vector<FolderEntry> List(const std::string& folder) override { return folders[folder]; }
-  bool DeleteFile(const std::string& path) override { return Done("file " + path, path); }
+  bool RemoveFile(const std::string& path) override { return Done("file " + path, path); }
   bool RemoveFolder(const std::string& path) override { return Done("folder " + path, path); }
 
  private:

@@ -2,6 +2,10 @@
 // and string table. Shared by fitcheck.rc and the code.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 #define IDD_FITCHECK 102
 #define IDD_MESSAGE_OWNER 150
 #define IDI_FITCHECK 128

@@ -30,7 +30,7 @@ class RecordingFolderTree final : public FolderTree {
     listed.push_back(folder);
     return {{"KxEnvCheck.ini"}, {"KxEnvResult.ini"}};
   }
-  bool DeleteFile(const std::string&) override { return true; }
+  bool RemoveFile(const std::string&) override { return true; }
   bool RemoveFolder(const std::string&) override { return true; }
 };
 

@@ -1,0 +1,428 @@
+#include "fitcheck/ui/fitcheck_dlg.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "common/exchange_contract.h"
+#include "common/log_writer_win32.h"
+#include "fitcheck/ui/directx_installer.h"
+#include "fitcheck/ui/fitcheck_services.h"
+#include "fitcheck/ui/message_dlg.h"
+#include "fitcheck/ui/resource.h"
+
+namespace kx {
+namespace {
+
+constexpr UINT kViewerStarted = WM_APP + 1;  // from the worker: lParam is the process
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kFirstPicture = IDB_PAGE_START;  // 146..149
+
+bool IsOverlayText(int id) {
+  switch (id) {
+    case IDC_MAIN_TEXT:
+    case IDC_SECOND_TEXT:
+    case IDC_INSTRUCTION:
+    case IDC_SWITCH_SETTINGS:
+    case IDC_DIRECTX_LINK:
+    case IDC_SWITCH_LABEL:
+    case IDC_VERDICT_TEXT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+struct WorkerStart {
+  HWND dialog;
+  std::string command_line;
+};
+
+}  // namespace
+
+CFitcheckDlg::CFitcheckDlg() = default;
+
+CFitcheckDlg::~CFitcheckDlg() = default;
+
+INT_PTR CFitcheckDlg::DoModal() {
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FITCHECK), nullptr, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CFitcheckDlg::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<CFitcheckDlg*>(lparam);
+    SetWindowLongPtrA(window, DWLP_USER, lparam);
+    self->window_ = window;
+    return self->OnInitDialog();
+  }
+  auto* self = reinterpret_cast<CFitcheckDlg*>(GetWindowLongPtrA(window, DWLP_USER));
+  return self ? self->HandleMessage(message, wparam, lparam) : FALSE;
+}
+
+INT_PTR CFitcheckDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<INT_PTR>(
+          OnCtlColorStatic(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+    case WM_PAINT:
+      if (IsIconic(window_)) {
+        OnPaint();
+        return TRUE;
+      }
+      return FALSE;
+    case exchange::kViewerNotify:
+      wizard_->OnViewerNotify(static_cast<int>(wparam), static_cast<std::int32_t>(lparam));
+      return TRUE;
+    case exchange::kViewerClosing:
+      wizard_->OnViewerClosing();
+      return TRUE;
+    case kViewerStarted:
+      OnViewerStarted(reinterpret_cast<HANDLE>(lparam));
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CFitcheckDlg::OnInitDialog() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  icon_big_.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FITCHECK), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  icon_small_.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FITCHECK), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), 0)));
+  SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
+  SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
+
+  main_text_left_ = ControlRect(IDC_MAIN_TEXT).left;
+  title_left_ = ControlRect(IDC_PAGE_TITLE).left;
+  instruction_bottom_ = ControlRect(IDC_INSTRUCTION).bottom;
+  picture_top_ = ControlRect(IDC_PICTURE).top;
+  HDC screen = GetDC(nullptr);
+  large_fonts_ = GetDeviceCaps(screen, LOGPIXELSX) != 96;
+  ReleaseDC(nullptr, screen);
+
+  for (int id : {IDB_PAGE_OK, IDB_PAGE_PROBLEM, IDB_PAGE_WARNING, IDB_PAGE_START}) {
+    pictures_[id - kFirstPicture].reset(static_cast<HBITMAP>(
+        LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  }
+  SendDlgItemMessageA(window_, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+
+  services_ = std::make_unique<FitcheckServices>();
+  wizard_ = std::make_unique<Wizard>(
+      WizardServices{*this, *this, services_->env, services_->exchange, services_->results,
+                     services_->folders, ProcessLog()},
+      services_->settings);
+
+  HWND link = GetDlgItem(window_, IDC_DIRECTX_LINK);
+  const std::string target = LoadText(IDS_DIRECTX_URL);
+  SetWindowTextA(link, target.c_str());
+  link_.Attach(link, target);
+
+  wizard_->OnInitDialog();
+  return TRUE;
+}
+
+void CFitcheckDlg::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_NEXT:
+      if (code == BN_CLICKED) wizard_->OnNext();
+      break;
+    case IDC_CANCEL_BUTTON:
+      if (code == BN_CLICKED) wizard_->OnCancelButton();
+      break;
+    case IDC_INSTALL_DIRECTX:
+      if (code == BN_CLICKED) InstallDirectX();
+      break;
+    case IDC_SWITCH_LABEL:
+      if (code == STN_CLICKED) wizard_->OnSwitchLabelClicked();
+      break;
+    case IDCANCEL:  // Escape and the close box end the wizard at once
+      ::EndDialog(window_, IDCANCEL);
+      break;
+    default:
+      break;
+  }
+}
+
+HBRUSH CFitcheckDlg::OnCtlColorStatic(HDC dc, HWND control) {
+  if (!IsOverlayText(GetDlgCtrlID(control))) return nullptr;
+  SetTextColor(dc, kWhite);
+  SetBkMode(dc, TRANSPARENT);
+  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
+void CFitcheckDlg::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window_, &paint);
+  RECT client;
+  GetClientRect(window_, &client);
+  const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_big_.get());
+  EndPaint(window_, &paint);
+}
+
+void CFitcheckDlg::OnDestroy() {
+  StopCloseWatch();
+  if (wizard_) wizard_->OnDestroy();
+  SendDlgItemMessageA(window_, IDC_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, 0);
+  for (auto& picture : pictures_) picture.reset();
+}
+
+RECT CFitcheckDlg::ControlRect(int control_id) {
+  RECT rect = {};
+  GetWindowRect(GetDlgItem(window_, control_id), &rect);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void CFitcheckDlg::RepaintBeneath(HWND control) {
+  // A transparent text leaves its old letters unless the picture beneath it
+  // is painted again first.
+  RECT rect = {};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+  RedrawWindow(window_, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// --- WizardView ------------------------------------------------------------
+
+std::string CFitcheckDlg::LoadText(int string_id) {
+  char text[1024] = {};
+  const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(string_id), text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+void CFitcheckDlg::SetText(int control_id, const std::string& text) {
+  HWND control = GetDlgItem(window_, control_id);
+  SetWindowTextA(control, text.c_str());
+  if (IsOverlayText(control_id)) RepaintBeneath(control);
+}
+
+void CFitcheckDlg::ShowControl(int control_id, bool shown) {
+  ShowWindow(GetDlgItem(window_, control_id), shown ? SW_SHOW : SW_HIDE);
+}
+
+void CFitcheckDlg::EnableControl(int control_id, bool enabled) {
+  EnableWindow(GetDlgItem(window_, control_id), enabled ? TRUE : FALSE);
+}
+
+bool CFitcheckDlg::IsChecked(int control_id) {
+  return IsDlgButtonChecked(window_, control_id) == BST_CHECKED;
+}
+
+void CFitcheckDlg::SetChecked(int control_id, bool checked) {
+  CheckDlgButton(window_, control_id, checked ? BST_CHECKED : BST_UNCHECKED);
+  RepaintBeneath(GetDlgItem(window_, control_id));
+}
+
+void CFitcheckDlg::SetPicture(int bitmap_id) {
+  const int index = bitmap_id - kFirstPicture;
+  if (index < 0 || index >= static_cast<int>(pictures_.size())) return;
+  HWND picture = GetDlgItem(window_, IDC_PICTURE);
+  SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pictures_[index].get()));
+  if (large_fonts_) {
+    // At another density the dialog grows but the picture does not: let it
+    // cover the dialog's width down to the bottom of the instruction line.
+    RECT client;
+    GetClientRect(window_, &client);
+    const int top = picture_top_ + 5;
+    SetWindowPos(picture, nullptr, 0, top, client.right, instruction_bottom_ - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void CFitcheckDlg::SetProgress(int position) {
+  SendDlgItemMessageA(window_, IDC_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void CFitcheckDlg::PlaceMainText(bool at_title_edge) {
+  HWND text = GetDlgItem(window_, IDC_MAIN_TEXT);
+  const RECT rect = ControlRect(IDC_MAIN_TEXT);
+  const int left = at_title_edge ? title_left_ : main_text_left_;
+  if (rect.left == left) return;
+  RepaintBeneath(text);
+  SetWindowPos(text, nullptr, left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RepaintBeneath(text);
+}
+
+void CFitcheckDlg::GrowInstructionUpward(int pixels) {
+  HWND text = GetDlgItem(window_, IDC_INSTRUCTION);
+  const RECT rect = ControlRect(IDC_INSTRUCTION);
+  SetWindowPos(text, nullptr, rect.left, rect.top - pixels, rect.right - rect.left,
+               rect.bottom - rect.top + pixels, SWP_NOZORDER | SWP_NOACTIVATE);
+  RepaintBeneath(text);
+}
+
+MessageAnswer CFitcheckDlg::ShowMessage(const std::string& text, MessageStyle style, bool placed) {
+  UINT type = MB_OK | MB_ICONINFORMATION;
+  if (style == MessageStyle::kExclamation) type = MB_OK | MB_ICONEXCLAMATION;
+  if (style == MessageStyle::kQuestion) type = MB_YESNO | MB_ICONQUESTION;
+  switch (kx::ShowMessage(window_, text, LoadText(IDS_WIZARD_CAPTION), type, placed)) {
+    case IDYES: return MessageAnswer::kYes;
+    case IDNO: return MessageAnswer::kNo;
+    default: return MessageAnswer::kOk;
+  }
+}
+
+ScreenRect CFitcheckDlg::WorkArea() {
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.left, work.top, work.right, work.bottom};
+}
+
+ScreenRect CFitcheckDlg::WindowRect() {
+  RECT rect = {};
+  GetWindowRect(window_, &rect);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void CFitcheckDlg::MoveWindowTo(int x, int y) {
+  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFitcheckDlg::EndDialog(int result) { ::EndDialog(window_, result); }
+
+std::int32_t CFitcheckDlg::WindowValue() {
+  return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(window_));
+}
+
+// --- ViewerPlatform --------------------------------------------------------
+
+bool CFitcheckDlg::StartViewerWorker(const std::string& command_line) {
+  auto start = std::make_unique<WorkerStart>(WorkerStart{window_, command_line});
+  win::UniqueHandle worker(CreateThread(nullptr, 0, ViewerWorker, start.get(), 0, nullptr));
+  if (!worker) return false;
+  start.release();  // the worker owns it now
+  worker_ = std::move(worker);
+  return true;
+}
+
+DWORD WINAPI CFitcheckDlg::ViewerWorker(void* argument) {
+  // Reports only by synchronous messages to the dialog's window, so that
+  // every decision is taken on the dialog's thread, in order.
+  std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(argument));
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION info = {};
+  std::string command_line = start->command_line;
+  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    SendMessageA(start->dialog, exchange::kViewerNotify, exchange::kNotifyViewerError,
+                 exchange::kNotifyStartFailedDetail);
+    return 0;
+  }
+  win::UniqueHandle process(info.hProcess);
+  win::UniqueHandle thread(info.hThread);
+  SendMessageA(start->dialog, kViewerStarted, 0, reinterpret_cast<LPARAM>(process.get()));
+  WaitForInputIdle(process.get(), INFINITE);
+  WaitForSingleObject(process.get(), INFINITE);
+  SendMessageA(start->dialog, exchange::kViewerNotify, exchange::kNotifyViewerEnded, 0);
+  return 0;
+}
+
+void CFitcheckDlg::OnViewerStarted(HANDLE process) {
+  // A handle of the dialog's own, for the close watch to terminate with.
+  viewer_process_.reset();
+  DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), viewer_process_.put(),
+                  PROCESS_TERMINATE | SYNCHRONIZE, FALSE, 0);
+  wizard_->OnViewerStarted();
+}
+
+bool CFitcheckDlg::FindViewerWindow(const std::string& title) {
+  viewer_window_ = FindWindowA(nullptr, title.c_str());
+  return viewer_window_ != nullptr;
+}
+
+void CFitcheckDlg::PostCloseToViewer() {
+  PostMessageA(viewer_window_, exchange::kViewerClose, reinterpret_cast<WPARAM>(window_), 0);
+}
+
+void CALLBACK CFitcheckDlg::CloseWatchTick(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+  auto* self = reinterpret_cast<CFitcheckDlg*>(user);
+  if (!self->close_watch_.OnTick(id)) return;
+  timeKillEvent(id);
+  if (HANDLE process = self->viewer_process_.get()) TerminateProcess(process, 0);
+}
+
+void CFitcheckDlg::StartCloseWatch() {
+  // timeSetEvent may tick before its id is known here; ticks of an unknown id
+  // are ignored, so the first one can at worst be lost.
+  const UINT id = timeSetEvent(1000, 30, CloseWatchTick, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC);
+  close_watch_.Started(id);
+}
+
+void CFitcheckDlg::StopCloseWatch() {
+  if (close_watch_.Id() != 0) timeKillEvent(close_watch_.Id());
+}
+
+void CFitcheckDlg::NotifySelf(int kind, int detail) {
+  SendMessageA(window_, exchange::kViewerNotify, static_cast<WPARAM>(kind), detail);
+}
+
+// --- DirectX installer -----------------------------------------------------
+
+namespace {
+
+int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM lparam, LPARAM) {
+  if (message == BFFM_INITIALIZED) {
+    SetWindowTextA(browser, "ドライブ選択");
+  } else if (message == BFFM_SELCHANGED) {
+    char path[MAX_PATH] = {};
+    if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lparam), path)) {
+      SendMessageA(browser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+    }
+  }
+  return 0;
+}
+
+// Item identifier lists from the shell, freed with the task allocator.
+struct ItemListTraits {
+  using value_type = LPITEMIDLIST;
+  static LPITEMIDLIST invalid() noexcept { return nullptr; }
+  static void close(LPITEMIDLIST list) noexcept { CoTaskMemFree(list); }
+};
+using UniqueItemList = win::UniqueResource<ItemListTraits>;
+
+}  // namespace
+
+void CFitcheckDlg::InstallDirectX() {
+  win::ComApartment com;
+  UniqueItemList drives;
+  SHGetSpecialFolderLocation(window_, CSIDL_DRIVES, drives.put());
+  BROWSEINFOA browse = {};
+  browse.hwndOwner = window_;
+  browse.pidlRoot = drives.get();
+  browse.lpszTitle = "CDドライブを選択してください";
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+  browse.lpfn = BrowseCallback;
+  UniqueItemList chosen(SHBrowseForFolderA(&browse));
+  if (!chosen) return;
+  char folder[MAX_PATH] = {};
+  if (!SHGetPathFromIDListA(chosen.get(), folder)) return;
+
+  const std::string installer = FindDirectXInstaller(folder, services_->files);
+  const bool placed = wizard_->MessageBoxPlaced();
+  if (installer.empty()) {
+    ShowMessage(LoadText(IDS_DXSETUP_MISSING), MessageStyle::kExclamation, placed);
+    return;
+  }
+  const char* verb = DirectXInstallerVerb(services_->env.GetVersionRecord().major);
+  const auto started = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(window_, verb, installer.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (started <= 32) ShowMessage(LoadText(IDS_DXSETUP_FAILED), MessageStyle::kExclamation, placed);
+}
+
+}  // namespace kx

@@ -1,0 +1,84 @@
+// The wizard dialog (template 102): the Win32 side of the wizard. It shows
+// what the wizard's logic decides and runs the viewer for it.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "fitcheck/ui/close_watch.h"
+#include "fitcheck/ui/hyperlink.h"
+#include "fitcheck/ui/wizard.h"
+#include "platform/win32/unique_resource.h"
+
+namespace kx {
+
+class FitcheckServices;
+
+class CFitcheckDlg final : public WizardView, public ViewerPlatform {
+ public:
+  CFitcheckDlg();
+  ~CFitcheckDlg() override;
+
+  // Runs the dialog modally; returns its end result.
+  INT_PTR DoModal();
+
+  // WizardView
+  std::string LoadText(int string_id) override;
+  void SetText(int control_id, const std::string& text) override;
+  void ShowControl(int control_id, bool shown) override;
+  void EnableControl(int control_id, bool enabled) override;
+  bool IsChecked(int control_id) override;
+  void SetChecked(int control_id, bool checked) override;
+  void SetPicture(int bitmap_id) override;
+  void SetProgress(int position) override;
+  void PlaceMainText(bool at_title_edge) override;
+  void GrowInstructionUpward(int pixels) override;
+  MessageAnswer ShowMessage(const std::string& text, MessageStyle style, bool placed) override;
+  ScreenRect WorkArea() override;
+  ScreenRect WindowRect() override;
+  void MoveWindowTo(int x, int y) override;
+  void EndDialog(int result) override;
+  std::int32_t WindowValue() override;
+
+  // ViewerPlatform
+  bool StartViewerWorker(const std::string& command_line) override;
+  bool FindViewerWindow(const std::string& title) override;
+  void PostCloseToViewer() override;
+  void StartCloseWatch() override;
+  void StopCloseWatch() override;
+  void NotifySelf(int kind, int detail) override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  BOOL OnInitDialog();
+  void OnCommand(int id, int code);
+  HBRUSH OnCtlColorStatic(HDC dc, HWND control);
+  void OnPaint();
+  void OnViewerStarted(HANDLE process);
+  void OnDestroy();
+  void InstallDirectX();
+  RECT ControlRect(int control_id);
+  void RepaintBeneath(HWND control);
+  static DWORD WINAPI ViewerWorker(void* argument);
+  static void CALLBACK CloseWatchTick(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+
+  HWND window_ = nullptr;
+  std::unique_ptr<FitcheckServices> services_;
+  std::unique_ptr<Wizard> wizard_;
+  CDirXLink link_;
+  win::UniqueIcon icon_big_, icon_small_;
+  std::array<win::UniqueBitmap, 4> pictures_;  // 146..149
+  bool large_fonts_ = false;
+  int main_text_left_ = 0, title_left_ = 0, instruction_bottom_ = 0, picture_top_ = 0;
+
+  // The viewer run.
+  HWND viewer_window_ = nullptr;
+  win::UniqueHandle worker_;
+  win::UniqueHandle viewer_process_;  // the timer thread terminates it
+  CloseWatchTicks close_watch_;
+};
+
+}  // namespace kx
