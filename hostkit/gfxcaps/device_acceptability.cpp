@@ -23,8 +23,8 @@ struct MultiSampleRow {
 // Few samples give the highest level: the engine's smoothest setting for
 // the least cost.
 constexpr MultiSampleRow kMultiSampleTable[] = {
-    {0, 0},  {2, 3},  {3, 3},  {4, 3},  {5, 2},  {6, 2},  {7, 2},  {8, 2},
-    {9, 1},  {10, 1}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}, {16, 1},
+    {0, 0}, {2, 3},  {3, 3},  {4, 3},  {5, 2},  {6, 2},  {7, 2},  {8, 2},
+    {9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}, {16, 1},
 };
 static_assert(std::size(kMultiSampleTable) == 16);
 

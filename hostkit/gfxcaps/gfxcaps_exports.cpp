@@ -22,8 +22,8 @@ namespace {
 
 static_assert(HOSTKIT_GLSPEC_CHIPTYPE_BYTES == kSpecChipTypeBytes);
 static_assert(HOSTKIT_BOARD_CHIPTYPE_BYTES == kBoardChipTypeBytes);
-static_assert(HOSTKIT_MASK_ANTIALIAS == kMaskAntiAlias && HOSTKIT_MASK_SHADOWMAP == kMaskShadowMap &&
-              HOSTKIT_MASK_PHONG == kMaskPhong);
+static_assert(HOSTKIT_MASK_ANTIALIAS == kMaskAntiAlias &&
+              HOSTKIT_MASK_SHADOWMAP == kMaskShadowMap && HOSTKIT_MASK_PHONG == kMaskPhong);
 
 struct Platform {
   Win32Direct3DProbe direct3d;

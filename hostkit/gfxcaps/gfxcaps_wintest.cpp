@@ -8,15 +8,16 @@
 #include <d3d9.h>
 #include <ddraw.h>
 #include <dxdiag.h>
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <optional>
 #include <string>
 
+#include "hostkit/gfxcaps/video_board.h"
 #include "hostkit/include/hostkit.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/unique_resource.h"
@@ -45,9 +46,12 @@ std::string BinFolder() {
 // Hostkit.dll and its entry points, as a caller resolves them at run time.
 struct Hostkit {
   win::LoadedModule dll{(BinFolder() + "Hostkit.dll").c_str()};
-  decltype(&EnvChk_GetGLSpec) get_gl_spec = dll.Entry<decltype(EnvChk_GetGLSpec)>("EnvChk_GetGLSpec");
-  decltype(&EnvChk_GetGLType) get_gl_type = dll.Entry<decltype(EnvChk_GetGLType)>("EnvChk_GetGLType");
-  decltype(&GetVideoBoradInfo) board_info = dll.Entry<decltype(GetVideoBoradInfo)>("GetVideoBoradInfo");
+  decltype(&EnvChk_GetGLSpec) get_gl_spec =
+      dll.Entry<decltype(EnvChk_GetGLSpec)>("EnvChk_GetGLSpec");
+  decltype(&EnvChk_GetGLType) get_gl_type =
+      dll.Entry<decltype(EnvChk_GetGLType)>("EnvChk_GetGLType");
+  decltype(&GetVideoBoradInfo) board_info =
+      dll.Entry<decltype(GetVideoBoradInfo)>("GetVideoBoradInfo");
   decltype(&GetVideoMemory) video_memory = dll.Entry<decltype(GetVideoMemory)>("GetVideoMemory");
   decltype(&GetVideoMemFromDirectDraw) directdraw_memory =
       dll.Entry<decltype(GetVideoMemFromDirectDraw)>("GetVideoMemFromDirectDraw");
@@ -128,9 +132,9 @@ Reference ReadReference() {
   D3DDISPLAYMODE mode = {};
   if (SUCCEEDED(d3d.get()->GetAdapterDisplayMode(0, &mode))) {
     for (D3DFORMAT f : {D3DFMT_R32F, D3DFMT_G32R32F, D3DFMT_R16F, D3DFMT_G16R16F}) {
-      ref.float_texture = ref.float_texture ||
-                          SUCCEEDED(d3d.get()->CheckDeviceFormat(0, D3DDEVTYPE_HAL, mode.Format, 0,
-                                                                 D3DRTYPE_TEXTURE, f));
+      ref.float_texture =
+          ref.float_texture || SUCCEEDED(d3d.get()->CheckDeviceFormat(
+                                   0, D3DDEVTYPE_HAL, mode.Format, 0, D3DRTYPE_TEXTURE, f));
     }
   }
   for (D3DFORMAT f : {D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5}) {
@@ -288,9 +292,11 @@ TEST_F(GfxCapsWinTest, TheSpecRecordAgreesWithTheMeasurements) {
   const Spec spec = GetSpec(nullptr);
   const EnvChkGLSpec& s = spec.record;
   const double memory = ref.memory.value_or(-1.0);
-  const std::string chip = ref.chip && !ref.chip->empty() ? ref.chip->substr(0, 259) : "unknown";
+  const std::string chip = ref.chip && !ref.chip->empty() ? *ref.chip : "unknown";
   EXPECT_EQ(s.VideoMemory, memory);
-  EXPECT_EQ(spec.chip, chip);
+  // The chip as the service names it, cut on a character boundary to fit.
+  EXPECT_EQ(chip.compare(0, spec.chip.size(), spec.chip), 0) << spec.chip;
+  EXPECT_GE(spec.chip.size(), std::min<std::size_t>(chip.size(), 258));
   EXPECT_EQ(s.AntiAliasAcceptable, ref.multisample_level > 0 ? 1 : 0);
   EXPECT_EQ(s.ShadowMapAcceptable,
             ref.pixel_shader >= D3DPS_VERSION(2, 0) && ref.float_texture ? 1 : 0);
@@ -346,7 +352,8 @@ TEST_F(GfxCapsWinTest, GlspecFilesTakeAwayExactlyTheirFlags) {
   const ListCase cases[] = {
       {"DisableAntiAlias", "[DisableAntiAlias]\r\nChipType1=<CHIP>\r\n",
        [](EnvChkGLSpec& s) { s.AntiAliasAcceptable = 0; }},
-      {"DisablePhong", "; comment\r\n[Other]\r\nChipType=<CHIP>\r\n[DisablePhong]\r\nChipType2=<CHIP>\r\n",
+      {"DisablePhong",
+       "; comment\r\n[Other]\r\nChipType=<CHIP>\r\n[DisablePhong]\r\nChipType2=<CHIP>\r\n",
        [](EnvChkGLSpec& s) { s.PhongShadingAcceptable = 0; }},
       {"DirectXSpec", "[DirectXSpec]\r\nChipType1=no such chip\r\nChipType2=<CHIP>\r\n",
        [](EnvChkGLSpec& s) { s.DirectX9c = s.DirectX9cCapable = s.PhongCheck = 0; }},
@@ -357,9 +364,10 @@ TEST_F(GfxCapsWinTest, GlspecFilesTakeAwayExactlyTheirFlags) {
        [](EnvChkGLSpec& s) { s.DirectX9c = s.DirectX9cCapable = s.PhongCheck = 0; }},
       {"key without ChipType", "[DirectXSpec]\r\nChip=<CHIP>\r\nType=<CHIP>\r\n",
        [](EnvChkGLSpec&) {}},
-      {"other chip", "[DisableAntiAlias]\r\nChipType=GeForce\r\n[DisablePhong]\r\nChipType=X<CHIP>\r\n",
+      {"other chip",
+       "[DisableAntiAlias]\r\nChipType=GeForce\r\n[DisablePhong]\r\nChipType=X<CHIP>\r\n",
        [](EnvChkGLSpec&) {}},
-      {"empty value", "[DisableAntiAlias]\r\nChipType3=\r\n", 
+      {"empty value", "[DisableAntiAlias]\r\nChipType3=\r\n",
        [](EnvChkGLSpec& s) { s.AntiAliasAcceptable = 0; }},
       {"every section",
        "[DisableAntiAlias]\nChipType=<CHIP>\n[DisablePhong]\nChipType=<CHIP>\n"
@@ -462,6 +470,37 @@ TEST_F(GfxCapsWinTest, TheCallersOwnApartmentIsLeftAsItWas) {
   CoUninitialize();
   CoUninitialize();
   EXPECT_TRUE(ComIsUninitialised());
+}
+
+// The memory text is read as the platform's C library reads a decimal
+// number; the conversion is compared with it here, bit for bit.
+TEST(LeadingRealWinTest, ReadsDecimalNumbersAsWcstod) {
+  for (const wchar_t* text : {L"512.0 MB",
+                              L"4289.7 MB",
+                              L" \t\n 12",
+                              L"-1.5e3x",
+                              L"+.25",
+                              L"1e",
+                              L"1e+",
+                              L"2E-2MB",
+                              L".5",
+                              L"5.",
+                              L".",
+                              L"-",
+                              L"abc",
+                              L"",
+                              L"1,5",
+                              L"0.000123",
+                              L"\x3000 7",
+                              L"123456789012345678901234567890",
+                              L"0.1000000000000000055511151231257827",
+                              L"1e400",
+                              L"-1e400",
+                              L"1e-400",
+                              L"4294967295"}) {
+    const std::u16string text16(text, text + std::wcslen(text));
+    EXPECT_EQ(LeadingReal(text16), std::wcstod(text, nullptr)) << static_cast<int>(text[0]);
+  }
 }
 
 }  // namespace

@@ -100,7 +100,8 @@ class FakeDiag final : public DiagService {
   // A device named after its index with the given identifier text.
   FakeDevice& AddDevice(const std::u16string& id_text) {
     FakeDevice device;
-    device.name = u"DisplayDevice" + std::u16string(1, static_cast<char16_t>(u'0' + devices.size()));
+    device.name =
+        u"DisplayDevice" + std::u16string(1, static_cast<char16_t>(u'0' + devices.size()));
     device.properties[u"szDeviceIdentifier"] = DiagValue::Text(id_text);
     devices.push_back(device);
     return devices.back();

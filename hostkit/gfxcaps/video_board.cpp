@@ -57,15 +57,19 @@ long DecimalMagnitude(const std::string& number) {
   const std::string mantissa = number.substr(0, e);
   long exponent = 0;
   if (e != std::string::npos) {
+    std::size_t at = e + 1;
+    const bool negative = number[at] == '-';
+    if (number[at] == '-' || number[at] == '+') ++at;
+    at = std::min(number.find_first_not_of('0', at), number.size());
     // An exponent beyond any double's range needs no more digits.
-    const std::string digits = number.substr(e + 1, 8);
-    exponent = std::strtol(digits.c_str(), nullptr, 10);
+    exponent = std::strtol(number.substr(at, 8).c_str(), nullptr, 10);
+    if (negative) exponent = -exponent;
   }
   const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
   const std::size_t first = mantissa.find_first_of("123456789");
   if (first == std::string::npos) return -1;  // zero
-  const long position = first < point ? static_cast<long>(point - first) - 1
-                                      : -static_cast<long>(first - point);
+  const long position =
+      first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
   return position + exponent;
 }
 

@@ -21,10 +21,10 @@ TEST(LeadingRealTest, ReadsTheNumberAtTheStartAsWcstodDoes) {
   EXPECT_EQ(LeadingReal(u"7."), 7.0);
   EXPECT_EQ(LeadingReal(u"1e3 MB"), 1000.0);
   EXPECT_EQ(LeadingReal(u"2.5E-1"), 0.25);
-  EXPECT_EQ(LeadingReal(u"12e"), 12.0);     // an exponent needs a digit
+  EXPECT_EQ(LeadingReal(u"12e"), 12.0);  // an exponent needs a digit
   EXPECT_EQ(LeadingReal(u"12e+MB"), 12.0);
   EXPECT_EQ(LeadingReal(u"1,024 MB"), 1.0);  // a comma ends the number
-  EXPECT_EQ(LeadingReal(u"0x10"), 0.0);     // decimal only
+  EXPECT_EQ(LeadingReal(u"0x10"), 0.0);      // decimal only
   EXPECT_EQ(LeadingReal(u"1.5.5"), 1.5);
 }
 
@@ -34,7 +34,7 @@ TEST(LeadingRealTest, TextWithoutANumberReadsAsZero) {
   EXPECT_EQ(LeadingReal(u"-"), 0.0);
   EXPECT_EQ(LeadingReal(u"."), 0.0);
   EXPECT_EQ(LeadingReal(u"+.e5"), 0.0);
-  EXPECT_EQ(LeadingReal(u"\u3000" u"512"), 0.0);  // only ASCII blanks are skipped
+  EXPECT_EQ(LeadingReal(u"\u3000512"), 0.0);           // only ASCII blanks are skipped
   EXPECT_EQ(LeadingReal(u"\uFF15\uFF11\uFF12"), 0.0);  // full-width digits are not digits
 }
 
@@ -45,6 +45,8 @@ TEST(LeadingRealTest, OutOfRangeReadsAsInfinityOrZero) {
   EXPECT_EQ(LeadingReal(u"0.0000000001e-999"), 0.0);
   EXPECT_EQ(LeadingReal(u"123456789e99999999999"), HUGE_VAL);
   EXPECT_EQ(LeadingReal(u"0e99999"), 0.0);
+  EXPECT_EQ(LeadingReal(u"1e-000000000000400"), 0.0);
+  EXPECT_EQ(LeadingReal(u"1e+000000000000400"), HUGE_VAL);
 }
 
 TEST(MemoryFromDiagValueTest, EachKindOfValue) {

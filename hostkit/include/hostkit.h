@@ -10,9 +10,9 @@
 #ifndef HOSTKIT_HOSTKIT_H_
 #define HOSTKIT_HOSTKIT_H_
 
-#include <windows.h>
 #include <stddef.h>
 #include <stdint.h>
+#include <windows.h>
 
 #ifdef __cplusplus
 #define HOSTKIT_NOTHROW noexcept

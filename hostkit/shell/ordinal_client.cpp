@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
               static_cast<int>(result), chip, spec.VideoMemory, static_cast<int>(spec.DirectX),
               static_cast<int>(spec.DirectX9c));
   // The spec lookup always names the chip, "unknown" at worst.
-  const bool ok = type == expected && result == 0 && chip[0] != '\0' &&
-                  std::string(chip) != "untouched";
+  const bool ok =
+      type == expected && result == 0 && chip[0] != '\0' && std::string(chip) != "untouched";
   return ok ? 0 : 1;
 }
