@@ -24,9 +24,9 @@
 // the output are UTF-8, the shell's encoding; a line break is LF there and CR
 // inside the wizard. Exit status: 0 done, 1 failed or timed out, 2 usage.
 //
-// `walk` presses Next on every page, answers the 3D question as told (yes by
-// default), acknowledges every other message, waits while the viewer is open,
-// and saves a screenshot of every page and message into <folder>
+// `walk` waits for the wizard (up to 30 s), presses Next on every page,
+// answers the 3D question as told (yes by default), acknowledges every other
+// message, waits while the viewer is open, and saves a screenshot of every page and message into <folder>
 // ("01-page0.bmp", "04-page7-message.bmp", ...). It prints one line per step
 // and succeeds when the wizard ends on the expected page (9 by default).
 #include <fcntl.h>
@@ -252,7 +252,8 @@ class Command {
     std::string folder = args_[1];
     if (folder.empty()) return Usage();
     if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    if (!wizard_.Find()) return NoWizard();
+    // The wizard may still be starting.
+    if (!wizard_.WaitForWizard(kDefaultTimeoutMs)) return NoWizard();
     CreateDirectoryA(folder.c_str(), nullptr);
     Win32WizardScreen screen(wizard_, folder, viewer);
     const WalkResult result =

@@ -12,7 +12,9 @@ bool Win32WizardScreen::ReadMessage(MessageView& message) {
   return true;
 }
 
-bool Win32WizardScreen::ViewerPresent() { return FindVisibleWindow(viewer_title_) != nullptr; }
+bool Win32WizardScreen::ViewerPresent() {
+  return !viewer_title_.empty() && FindVisibleWindow(viewer_title_) != nullptr;
+}
 
 bool Win32WizardScreen::ReadPage(PageView& page) {
   PageView read;

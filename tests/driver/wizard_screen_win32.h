@@ -11,7 +11,7 @@ namespace kx::test {
 class Win32WizardScreen : public WizardScreen {
  public:
   // `folder` receives the screenshots and ends in a backslash; the viewer is
-  // recognised by its window title.
+  // recognised by its window title (none is looked for when it is empty).
   Win32WizardScreen(WizardDriver& wizard, std::string folder, std::string viewer_title)
       : wizard_(wizard), folder_(std::move(folder)), viewer_title_(std::move(viewer_title)) {}
 
