@@ -31,8 +31,9 @@ bool HasClass(HWND window, const char* name) {
   return GetClassNameA(window, cls, sizeof cls) > 0 && lstrcmpiA(cls, name) == 0;
 }
 
-// The caption of a top-level window as the system keeps it: reading it sends
-// nothing to the window's owner, so a busy owner cannot delay the search.
+// The caption of a top-level window as the system keeps it: for a window of
+// another process the read sends it nothing, so a busy wizard cannot delay
+// the search.
 bool HasTitle(HWND window, const std::string& title) {
   char text[256] = {};
   const int length = GetWindowTextA(window, text, sizeof text);

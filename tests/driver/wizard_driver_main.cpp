@@ -1,24 +1,23 @@
 // wizard_driver: drives a running wizard from a shell script.
 //
-//   wizard_driver wait-wizard [timeout]        waits for the wizard window
-//   wizard_driver wait-gone [timeout]          waits until the wizard window has gone
-//   wizard_driver text <id>                    prints the text of control <id>
-//   wizard_driver state <id>                   prints visible|hidden enabled|disabled
-//   checked|unchecked wizard_driver page                         prints the number of the page
-//   shown (0-9) wizard_driver wait-text <id> <text> [timeout] wizard_driver wait-page <page>
-//   [timeout] wizard_driver click <id>                   presses a button or clicks a label, as a
-//   user would wizard_driver escape                       presses the Escape key wizard_driver
-//   close                        clicks the close box wizard_driver wait-message [timeout] waits
-//   for a message box and prints its text wizard_driver message                      prints the
-//   text of the message box shown now wizard_driver answer yes|no|ok|cancel      presses that
-//   button of the message box
-//                                              (waiting up to 10 s for one) and waits for it to
-//                                              close
-//   wizard_driver wait-window <title> [timeout]       e.g. the viewer
-//   wizard_driver wait-window-gone <title> [timeout]
-//   wizard_driver screenshot <file.bmp> [wizard|<window title>]   the whole screen by default
-//   wizard_driver walk <folder> [--answer yes|no] [--expect <page>] [--timeout <s>]
-//                               [--viewer <title>]
+//   wait-wizard [timeout]             waits for the wizard window
+//   wait-gone [timeout]               waits until the wizard window has gone
+//   text <id>                         prints the text of control <id>
+//   state <id>                        prints visible|hidden enabled|disabled checked|unchecked
+//   page                              prints the number of the page shown (0-9)
+//   wait-text <id> <text> [timeout]   waits until control <id> holds <text>
+//   wait-page <page> [timeout]
+//   click <id>                        presses a button or clicks a label, as a user would
+//   escape                            presses the Escape key
+//   close                             clicks the close box
+//   wait-message [timeout]            waits for a message box and prints its text
+//   message                           prints the text of the message box shown now
+//   answer yes|no|ok|cancel           presses that button of the message box (waiting up
+//                                     to 10 s for one) and waits for the box to close
+//   wait-window <title> [timeout]     e.g. the viewer
+//   wait-window-gone <title> [timeout]
+//   screenshot <file.bmp> [wizard|<window title>]   the whole screen by default
+//   walk <folder> [--answer yes|no] [--expect <page>] [--timeout <s>] [--viewer <title>]
 //
 // Timeouts are in seconds (30 when not given). Texts on the command line and in
 // the output are UTF-8, the shell's encoding; a line break is LF there and CR
@@ -26,9 +25,10 @@
 //
 // `walk` waits for the wizard (up to 30 s), presses Next on every page,
 // answers the 3D question as told (yes by default), acknowledges every other
-// message, waits while the viewer is open, and saves a screenshot of every page and message into <folder>
-// ("01-page0.bmp", "04-page7-message.bmp", ...). It prints one line per step
-// and succeeds when the wizard ends on the expected page (9 by default).
+// message, waits while the viewer is open, and saves a screenshot of every
+// page and message into <folder> ("01-page0.bmp", "04-page7-message.bmp",
+// ...). It prints one line per step and succeeds when the wizard ends on the
+// expected page (9 by default).
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -80,11 +80,13 @@ std::string ForShell(const std::string& wizard_text) {
 
 // A command-line text as the wizard holds it: code page 932, CR between lines.
 std::string ForWizard(const std::wstring& argument) {
-  const int length =
-      WideCharToMultiByte(kWizardCodePage, 0, argument.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
-  WideCharToMultiByte(kWizardCodePage, 0, argument.c_str(), -1, text.data(), length, nullptr,
-                      nullptr);
+  if (argument.empty()) return {};
+  const int wide_length = static_cast<int>(argument.size());
+  const int length = WideCharToMultiByte(kWizardCodePage, 0, argument.data(), wide_length, nullptr,
+                                         0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  WideCharToMultiByte(kWizardCodePage, 0, argument.data(), wide_length, text.data(), length,
+                      nullptr, nullptr);
   for (char& c : text) c = c == '\n' ? '\r' : c;
   return text;
 }
