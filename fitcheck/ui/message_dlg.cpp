@@ -10,6 +10,9 @@ INT_PTR CALLBACK CMessageDlg::DialogProc(HWND window, UINT message, WPARAM, LPAR
   const auto* self = reinterpret_cast<CMessageDlg*>(lparam);
   SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(window, 0, 0, LWA_ALPHA);
+  // Without a compositor a fully transparent layered window may still be
+  // drawn; an empty region leaves nothing to draw.
+  SetWindowRgn(window, CreateRectRgn(0, 0, 0, 0), FALSE);
   SetWindowPos(window, nullptr, self->x_, self->y_, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   return TRUE;
 }

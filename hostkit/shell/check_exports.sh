@@ -8,6 +8,8 @@
 # stdcall convention), EnvChk_GetGLSpec at ordinal 27 and EnvChk_GetGLType
 # at 28. The client must import those two by ordinal only, without names.
 set -eu
+# objdump translates its headings in a Japanese locale; the parsing needs them as they are.
+export LC_ALL=C
 objdump=$1 dll=$2 client=$3
 
 names="EnvChk_GetGLSpec EnvChk_GetGLType GetVideoMemory GetVideoMemFromDirectDraw
