@@ -2,10 +2,14 @@
 // for each configuration of the test plan, the viewer's calls into a 320 x
 // 320 view window, then the picture the engine drew, as testA.bmp ...
 //
-//   make_sample_pictures <engine dll> <model file> <output folder> [letters]
+//   make_sample_pictures <engine dll> <model file> <output folder> [letters [hold]]
+//
+// With `hold` (milliseconds) each window stays on the screen that long after
+// its picture is drawn, for a look at it.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -20,8 +24,8 @@ namespace {
 using namespace kx::kx3d;
 
 bool DrawSample(EngineLibrary& engine, const SampleConfiguration& config, const std::string& model,
-                FrameImage* picture) {
-  SampleWindow window;
+                int hold, FrameImage* picture) {
+  SampleWindow window(100, 100);
   if (!window) return false;
   ViewerSession session(engine, window.view(), config.Option(), config.LibraryCode());
   bool ok = session.Initialize() && session.OpenModel(model);
@@ -33,6 +37,14 @@ bool DrawSample(EngineLibrary& engine, const SampleConfiguration& config, const 
                           &height) == 0 &&
          width == kSampleSize && height == kSampleSize;
     if (ok) *picture = std::move(frame);
+    if (hold > 0) {
+      std::printf("%c on the screen\n", config.letter);
+      std::fflush(stdout);
+    }
+    for (int waited = 0; waited < hold; waited += 50) {
+      Sleep(50);
+      window.PumpMessages();
+    }
   }
   session.Terminate();
   return ok;
@@ -51,12 +63,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string letters = argc > 4 ? argv[4] : "ABCDEFGHIJ";
+  const int hold = argc > 5 ? std::atoi(argv[5]) : 0;
   int failures = 0;
   for (const SampleConfiguration& config : kSampleConfigurations) {
     if (letters.find(config.letter) == std::string::npos) continue;
     FrameImage picture;
     const std::string path = std::string(argv[3]) + "\\" + config.BmpFile();
-    if (!DrawSample(engine, config, argv[2], &picture)) {
+    if (!DrawSample(engine, config, argv[2], hold, &picture)) {
       std::fprintf(stderr, "make_sample_pictures: %c could not be drawn\n", config.letter);
       ++failures;
       continue;
@@ -71,6 +84,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%s: option 0x%X, library %d\n", path.c_str(), static_cast<unsigned>(config.Option()),
                 static_cast<int>(config.LibraryCode()));
+    std::fflush(stdout);
   }
   return failures == 0 ? 0 : 1;
 }
