@@ -1,7 +1,7 @@
 #include "standins/kx3d/d3d9_device_win32.h"
 
-#include <windows.h>
 #include <d3d9.h>
+#include <windows.h>
 
 #include <cstring>
 #include <vector>
@@ -42,7 +42,8 @@ void SetMatrixConstants(IDirect3DDevice9* device, UINT first, const Mat4& m) {
   device->SetVertexShaderConstantF(first, rows, 4);
 }
 
-void SetVector(IDirect3DDevice9* device, bool pixel, UINT index, float x, float y, float z, float w) {
+void SetVector(IDirect3DDevice9* device, bool pixel, UINT index, float x, float y, float z,
+               float w) {
   const float v[4] = {x, y, z, w};
   if (pixel) {
     device->SetPixelShaderConstantF(index, v, 1);
@@ -99,9 +100,9 @@ int D3d9Device::ChooseSamples(int wanted) const noexcept {
   for (int samples = wanted; samples >= 2; --samples) {
     const auto type = static_cast<D3DMULTISAMPLE_TYPE>(samples);
     if (SUCCEEDED(d3d_.get()->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
-                                                   kBackBufferFormat, TRUE, type, nullptr)) &&
-        SUCCEEDED(d3d_.get()->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, kDepthFormat,
-                                                   TRUE, type, nullptr))) {
+                                                         kBackBufferFormat, TRUE, type, nullptr)) &&
+        SUCCEEDED(d3d_.get()->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
+                                                         kDepthFormat, TRUE, type, nullptr))) {
       return samples;
     }
   }
@@ -136,10 +137,10 @@ bool D3d9Device::Build(int width, int height) noexcept {
     return false;
   }
   const int shadow_size = ShadowMapSizeForLevel(features_.shadow_map_level);
-  if (shadow_size > 0 &&
-      (FAILED(d3d_.get()->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, kBackBufferFormat,
-                                      D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE, kShadowFormat)) ||
-       static_cast<DWORD>(shadow_size) > caps.MaxTextureWidth)) {
+  if (shadow_size > 0 && (FAILED(d3d_.get()->CheckDeviceFormat(
+                              D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, kBackBufferFormat,
+                              D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE, kShadowFormat)) ||
+                          static_cast<DWORD>(shadow_size) > caps.MaxTextureWidth)) {
     return false;
   }
 
@@ -157,27 +158,29 @@ bool D3d9Device::Build(int width, int height) noexcept {
   params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
   // The caller's floating-point precision stays as it was.
   DWORD behaviour = D3DCREATE_FPU_PRESERVE;
-  behaviour |= (caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) ? D3DCREATE_HARDWARE_VERTEXPROCESSING
-                                                                : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+  behaviour |= (caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT)
+                   ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                   : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
   if (FAILED(d3d_.get()->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, surface_.get(), behaviour,
-                                &params, device_.put()))) {
+                                      &params, device_.put()))) {
     return false;
   }
   if (samples > 0 && FAILED(device_.get()->CreateRenderTarget(width, height, kBackBufferFormat,
-                                                        D3DMULTISAMPLE_NONE, 0, FALSE,
-                                                        resolved_.put(), nullptr))) {
+                                                              D3DMULTISAMPLE_NONE, 0, FALSE,
+                                                              resolved_.put(), nullptr))) {
     return false;
   }
-  if (FAILED(device_.get()->CreateOffscreenPlainSurface(width, height, kBackBufferFormat,
-                                                  D3DPOOL_SYSTEMMEM, readback_.put(), nullptr))) {
+  if (FAILED(device_.get()->CreateOffscreenPlainSurface(
+          width, height, kBackBufferFormat, D3DPOOL_SYSTEMMEM, readback_.put(), nullptr))) {
     return false;
   }
   if (shadow_size > 0) {
     if (FAILED(device_.get()->CreateTexture(shadow_size, shadow_size, 1, D3DUSAGE_RENDERTARGET,
-                                      kShadowFormat, D3DPOOL_DEFAULT, shadow_map_.put(), nullptr)) ||
+                                            kShadowFormat, D3DPOOL_DEFAULT, shadow_map_.put(),
+                                            nullptr)) ||
         FAILED(device_.get()->CreateDepthStencilSurface(shadow_size, shadow_size, kDepthFormat,
-                                                  D3DMULTISAMPLE_NONE, 0, TRUE,
-                                                  shadow_depth_.put(), nullptr))) {
+                                                        D3DMULTISAMPLE_NONE, 0, TRUE,
+                                                        shadow_depth_.put(), nullptr))) {
       return false;
     }
   }
@@ -219,9 +222,10 @@ bool D3d9Device::Upload(const Model& model) noexcept {
   const UINT index_count = static_cast<UINT>(model.TriangleCount() * 3);
   if (vertex_count == 0 || index_count == 0) return true;
   if (FAILED(device_.get()->CreateVertexBuffer(vertex_count * sizeof(Vertex), D3DUSAGE_WRITEONLY, 0,
-                                         D3DPOOL_MANAGED, vertices_.put(), nullptr)) ||
-      FAILED(device_.get()->CreateIndexBuffer(index_count * sizeof(std::uint16_t), D3DUSAGE_WRITEONLY,
-                                        D3DFMT_INDEX16, D3DPOOL_MANAGED, indices_.put(), nullptr))) {
+                                               D3DPOOL_MANAGED, vertices_.put(), nullptr)) ||
+      FAILED(device_.get()->CreateIndexBuffer(index_count * sizeof(std::uint16_t),
+                                              D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
+                                              indices_.put(), nullptr))) {
     return false;
   }
   void* vertex_data = nullptr;
@@ -238,7 +242,8 @@ bool D3d9Device::Upload(const Model& model) noexcept {
     range.vertex_count = static_cast<UINT>(part.vertices.size());
     range.triangle_count = static_cast<UINT>(part.indices.size() / 3);
     range.material = part.material;
-    std::memcpy(vertex_out + range.first_vertex, part.vertices.data(), part.vertices.size() * sizeof(Vertex));
+    std::memcpy(vertex_out + range.first_vertex, part.vertices.data(),
+                part.vertices.size() * sizeof(Vertex));
     std::memcpy(index_out + range.first_index, part.indices.data(),
                 part.indices.size() * sizeof(std::uint16_t));
     if (range.triangle_count > 0) parts_.push_back(range);
@@ -271,7 +276,7 @@ void D3d9Device::DrawParts(bool shaders, bool shadow_casters_only, bool set_mate
       device_.get()->SetMaterial(&material);
     }
     device_.get()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, static_cast<INT>(part.first_vertex), 0,
-                                  part.vertex_count, part.first_index, part.triangle_count);
+                                        part.vertex_count, part.first_index, part.triangle_count);
   }
 }
 
@@ -315,9 +320,10 @@ bool D3d9Device::Render(const Scene& scene, FrameImage* frame) noexcept {
   if (shadows) DrawShadowMap(scene, sun_view);
 
   const auto channel = [](float c) { return static_cast<int>(c * 255.0f + 0.5f); };
-  device_.get()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
-                 D3DCOLOR_XRGB(channel(kSkyColour[0]), channel(kSkyColour[1]), channel(kSkyColour[2])),
-                 1.0f, 0);
+  device_.get()->Clear(
+      0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+      D3DCOLOR_XRGB(channel(kSkyColour[0]), channel(kSkyColour[1]), channel(kSkyColour[2])), 1.0f,
+      0);
   if (shaders) {
     device_.get()->SetVertexShader(scene_vs_.get());
     device_.get()->SetPixelShader(scene_ps_.get());
@@ -356,8 +362,9 @@ bool D3d9Device::Render(const Scene& scene, FrameImage* frame) noexcept {
     device_.get()->SetLight(0, &light);
     device_.get()->LightEnable(0, TRUE);
     device_.get()->SetRenderState(D3DRS_LIGHTING, TRUE);
-    device_.get()->SetRenderState(D3DRS_AMBIENT, D3DCOLOR_COLORVALUE(lighting.ambient, lighting.ambient,
-                                                               lighting.ambient, 1.0f));
+    device_.get()->SetRenderState(
+        D3DRS_AMBIENT,
+        D3DCOLOR_COLORVALUE(lighting.ambient, lighting.ambient, lighting.ambient, 1.0f));
     device_.get()->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     device_.get()->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
     device_.get()->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
@@ -371,11 +378,13 @@ bool D3d9Device::Render(const Scene& scene, FrameImage* frame) noexcept {
 
 bool D3d9Device::ReadBack(FrameImage* frame) noexcept {
   ComPtr<IDirect3DSurface9> back_buffer;
-  if (FAILED(device_.get()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, back_buffer.put()))) return false;
+  if (FAILED(device_.get()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, back_buffer.put())))
+    return false;
   IDirect3DSurface9* source = back_buffer.get();
   if (resolved_) {
     // The samples of each pixel are averaged into one.
-    if (FAILED(device_.get()->StretchRect(back_buffer.get(), nullptr, resolved_.get(), nullptr, D3DTEXF_NONE))) {
+    if (FAILED(device_.get()->StretchRect(back_buffer.get(), nullptr, resolved_.get(), nullptr,
+                                          D3DTEXF_NONE))) {
       return false;
     }
     source = resolved_.get();
@@ -385,7 +394,8 @@ bool D3d9Device::ReadBack(FrameImage* frame) noexcept {
   if (FAILED(readback_.get()->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
   FrameImage picture(info_.width, info_.height);
   for (int y = 0; y < info_.height; ++y) {
-    const auto* row = static_cast<const std::uint8_t*>(locked.pBits) + static_cast<std::ptrdiff_t>(y) * locked.Pitch;
+    const auto* row = static_cast<const std::uint8_t*>(locked.pBits) +
+                      static_cast<std::ptrdiff_t>(y) * locked.Pitch;
     std::uint8_t* out = picture.Pixel(0, y);
     for (int x = 0; x < info_.width; ++x) {
       out[x * 3 + 0] = row[x * 4 + 0];
@@ -406,7 +416,8 @@ std::unique_ptr<DrawingDevice> CreateD3d9Device(const DrawFeatures& features, in
   if (!surface) return nullptr;
   ComPtr<IDirect3D9> d3d(Direct3DCreate9(D3D_SDK_VERSION));
   if (!d3d) return nullptr;
-  auto device = std::unique_ptr<D3d9Device>(new (std::nothrow) D3d9Device(features, std::move(surface), std::move(d3d)));
+  auto device = std::unique_ptr<D3d9Device>(
+      new (std::nothrow) D3d9Device(features, std::move(surface), std::move(d3d)));
   if (!device || !device->Build(width, height)) return nullptr;
   return device;
 }

@@ -66,10 +66,12 @@ class ShaderWriter {
   explicit ShaderWriter(DWORD version) { tokens_.push_back(version); }
 
   void Op(D3DSHADER_INSTRUCTION_OPCODE_TYPE op, Dst dst, std::initializer_list<Src> sources) {
-    tokens_.push_back(static_cast<DWORD>(op) | (static_cast<DWORD>(1 + sources.size()) << D3DSI_INSTLENGTH_SHIFT));
+    tokens_.push_back(static_cast<DWORD>(op) |
+                      (static_cast<DWORD>(1 + sources.size()) << D3DSI_INSTLENGTH_SHIFT));
     tokens_.push_back(RegisterBits(dst.reg) | Mask(dst.mask));
     for (const Src& src : sources) {
-      tokens_.push_back(RegisterBits(src.reg) | Swizzle(src.swizzle) | (src.negate ? D3DSPSM_NEG : 0));
+      tokens_.push_back(RegisterBits(src.reg) | Swizzle(src.swizzle) |
+                        (src.negate ? D3DSPSM_NEG : 0));
     }
   }
   // dcl_usage for vertex shader inputs.
@@ -206,14 +208,14 @@ std::vector<DWORD> ScenePixelShader(bool per_pixel, bool shadows) {
     return w.Finish();
   }
 
-  Normalize(w, 8, {t(0)});                          // r8: normal
+  Normalize(w, 8, {t(0)});                               // r8: normal
   w.Op(D3DSIO_ADD, {r(9), "xyz"}, {{c(1)}, Neg(t(2))});  // towards the eye
-  Normalize(w, 9, {r(9)});                          // r9: view direction
+  Normalize(w, 9, {r(9)});                               // r9: view direction
   w.Op(D3DSIO_ADD, {r(10), "xyz"}, {{r(9)}, {c(0)}});
-  Normalize(w, 10, {r(10)});                        // r10: half vector
-  w.Op(D3DSIO_DP3, {r(11), "x"}, {{r(8)}, {c(0)}});      // N.L
+  Normalize(w, 10, {r(10)});                         // r10: half vector
+  w.Op(D3DSIO_DP3, {r(11), "x"}, {{r(8)}, {c(0)}});  // N.L
   w.Op(D3DSIO_MAX, {r(11), "x"}, {{r(11), "x"}, {c(5), "z"}});
-  w.Op(D3DSIO_DP3, {r(11), "y"}, {{r(8)}, {r(10)}});     // N.H
+  w.Op(D3DSIO_DP3, {r(11), "y"}, {{r(8)}, {r(10)}});  // N.H
   w.Op(D3DSIO_MAX, {r(11), "y"}, {{r(11), "y"}, {c(5), "z"}});
   w.Op(D3DSIO_MOV, {r(7)}, {{c(3)}});
   w.Op(D3DSIO_POW, {r(11), "y"}, {{r(11), "y"}, {r(7), "w"}});

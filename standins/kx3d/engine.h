@@ -23,12 +23,12 @@ using WindowId = std::uintptr_t;
 
 // What one picture shows.
 struct Scene {
-  const Model* model = nullptr;     // null: nothing read yet
-  std::uint32_t model_serial = 0;   // changes whenever another model is read
-  Bounds bounds;                    // of the model
+  const Model* model = nullptr;    // null: nothing read yet
+  std::uint32_t model_serial = 0;  // changes whenever another model is read
+  Bounds bounds;                   // of the model
 };
 
-// What a drawing set-up turned out to be, for tests and the README's claims.
+// What a drawing set-up turned out to be: for the tests and the generator.
 struct DrawingInfo {
   GraphicsLibrary library = GraphicsLibrary::kOpenGL;
   int width = 0, height = 0;

@@ -79,7 +79,8 @@ class FakePlatform final : public GraphicsPlatform {
     if (window != kWindow) return nullptr;
     return std::make_unique<FakeView>(l_);
   }
-  std::unique_ptr<DrawingDevice> CreateDevice(const DrawFeatures& f, int w, int h) noexcept override {
+  std::unique_ptr<DrawingDevice> CreateDevice(const DrawFeatures& f, int w,
+                                              int h) noexcept override {
     if (l_.fail_create) return nullptr;
     return std::make_unique<FakeDevice>(l_, f, w, h);
   }
@@ -212,7 +213,7 @@ TEST_F(EngineTest, SetupFailuresReportMinus1200) {
   EXPECT_EQ(engine_.InitDraw(kWindow, 0x20, 2), kSetupFailed);  // not started
   EXPECT_EQ(engine_.ConfirmDraw(), kSetupFailed);
   ASSERT_EQ(engine_.Initialize(), 0);
-  EXPECT_EQ(engine_.InitDraw(0x999, 0x20, 2), kSetupFailed);  // not a window
+  EXPECT_EQ(engine_.InitDraw(0x999, 0x20, 2), kSetupFailed);    // not a window
   EXPECT_EQ(engine_.InitDraw(kWindow, 0x20, 7), kSetupFailed);  // no such library
   ledger_.fail_create = true;
   EXPECT_EQ(engine_.InitDraw(kWindow, 0x20, 2), kSetupFailed);
@@ -283,7 +284,8 @@ TEST_F(EngineTest, ModelBodyNeedsTheHandleOfItsHeader) {
   ASSERT_GE(handle, 0);
   std::string message;
   std::int32_t triangles = -5;
-  EXPECT_EQ(engine_.ReadModelFile("C:\\data\\test.q3d", handle + 1, &message, &triangles), kNotReady);
+  EXPECT_EQ(engine_.ReadModelFile("C:\\data\\test.q3d", handle + 1, &message, &triangles),
+            kNotReady);
   EXPECT_EQ(triangles, -5);
   EXPECT_FALSE(message.empty());
   engine_.FinishRead();

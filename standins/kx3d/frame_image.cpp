@@ -26,7 +26,9 @@ std::uint16_t Get16(const std::string& in, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<std::uint8_t>(in[at]) |
                                     (static_cast<std::uint8_t>(in[at + 1]) << 8));
 }
-std::size_t RowStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+std::size_t RowStride(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
 
 }  // namespace
 
@@ -42,9 +44,9 @@ std::string EncodeBmp(const FrameImage& image) {
   Put32(out, kInfoHeaderSize);
   Put32(out, static_cast<std::uint32_t>(image.width));
   Put32(out, static_cast<std::uint32_t>(image.height));  // positive: bottom-up
-  Put16(out, 1);                                          // planes
-  Put16(out, 24);                                         // bits per pixel
-  Put32(out, 0);                                          // BI_RGB
+  Put16(out, 1);                                         // planes
+  Put16(out, 24);                                        // bits per pixel
+  Put32(out, 0);                                         // BI_RGB
   Put32(out, static_cast<std::uint32_t>(pixels_size));
   Put32(out, 3780);  // 96 dots per inch, in dots per metre
   Put32(out, 3780);
@@ -86,14 +88,15 @@ bool DecodeBmp(const std::string& bytes, FrameImage* image) {
   return true;
 }
 
-ImageDifference CompareImages(const FrameImage& a, const FrameImage& b) {
+ImageDifference CompareImages(const FrameImage& a, const FrameImage& b, int tolerance) {
   ImageDifference d;
   d.same_size = a.width == b.width && a.height == b.height && a.bgr.size() == b.bgr.size();
   if (!d.same_size) return d;
   for (std::size_t i = 0; i < a.bgr.size(); i += 3) {
     int pixel_delta = 0;
-    for (int c = 0; c < 3; ++c) pixel_delta = std::max(pixel_delta, std::abs(a.bgr[i + c] - b.bgr[i + c]));
-    if (pixel_delta > 0) ++d.differing_pixels;
+    for (int c = 0; c < 3; ++c)
+      pixel_delta = std::max(pixel_delta, std::abs(a.bgr[i + c] - b.bgr[i + c]));
+    if (pixel_delta > tolerance) ++d.differing_pixels;
     d.max_channel_delta = std::max(d.max_channel_delta, pixel_delta);
   }
   return d;

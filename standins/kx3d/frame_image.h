@@ -32,8 +32,8 @@ bool DecodeBmp(const std::string& bytes, FrameImage* image);
 struct ImageDifference {
   bool same_size = false;
   int max_channel_delta = 0;  // the largest difference of one colour channel
-  long differing_pixels = 0;  // pixels with any channel differing
+  long differing_pixels = 0;  // pixels with a channel differing by more than the tolerance
 };
-ImageDifference CompareImages(const FrameImage& a, const FrameImage& b);
+ImageDifference CompareImages(const FrameImage& a, const FrameImage& b, int tolerance = 0);
 
 }  // namespace kx::kx3d

@@ -93,6 +93,8 @@ TEST(FrameImage, CompareCountsPixelsAndTheLargestStep) {
   EXPECT_TRUE(d.same_size);
   EXPECT_EQ(d.differing_pixels, 2);
   EXPECT_EQ(d.max_channel_delta, 9);
+  EXPECT_EQ(CompareImages(a, b, 1).differing_pixels, 1);
+  EXPECT_EQ(CompareImages(a, b, 9).differing_pixels, 0);
   EXPECT_FALSE(CompareImages(a, Gradient(8, 7)).same_size);
 }
 

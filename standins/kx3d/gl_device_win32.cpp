@@ -1,7 +1,7 @@
 #include "standins/kx3d/gl_device_win32.h"
 
-#include <windows.h>
 #include <GL/gl.h>
+#include <windows.h>
 
 #include <vector>
 

@@ -92,7 +92,8 @@ class PartBuilder {
       ring_start.push_back(static_cast<std::uint16_t>(part_.vertices.size()));
       for (int i = 0; i < slices; ++i) {
         const float theta = 2 * pi * static_cast<float>(i) / static_cast<float>(slices);
-        const Vec3 n{std::cos(phi) * std::cos(theta), std::cos(phi) * std::sin(theta), std::sin(phi)};
+        const Vec3 n{std::cos(phi) * std::cos(theta), std::cos(phi) * std::sin(theta),
+                     std::sin(phi)};
         Vertex(center + n * radius, n);
       }
     }
@@ -190,8 +191,8 @@ Model BuildTestHouse() {
 
   // Openings: the door and two windows at the front, two windows at the
   // back, one window in each gable wall.
-  const std::vector<Opening> front{{-3.0f, -1.6f, 1.2f, 2.4f}, {-0.5f, 0.5f, kFloor, 2.4f},
-                                   {1.6f, 3.0f, 1.2f, 2.4f}};
+  const std::vector<Opening> front{
+      {-3.0f, -1.6f, 1.2f, 2.4f}, {-0.5f, 0.5f, kFloor, 2.4f}, {1.6f, 3.0f, 1.2f, 2.4f}};
   const std::vector<Opening> back{{-2.8f, -1.2f, 1.2f, 2.4f}, {1.2f, 2.8f, 1.2f, 2.4f}};
   const std::vector<Opening> side{{-0.7f, 0.7f, 1.2f, 2.4f}};
   PartBuilder walls("walls", Look(236, 226, 200, 24, 8));
@@ -206,7 +207,7 @@ Model BuildTestHouse() {
   }
   model.parts.push_back(walls.Take());
 
-  PartBuilder roof("roof", Look(168, 58, 44, 220, 255));
+  PartBuilder roof("roof", Look(168, 58, 44, 200, 90));
   {
     const float overhang = 0.5f, ends = kHalfX + 0.4f, thickness = 0.16f;
     const float eave_y = kHalfY + overhang, eave_z = kEaves - overhang * pitch + 0.02f;
@@ -228,18 +229,23 @@ Model BuildTestHouse() {
   const float glass_depth = 0.04f, mid = kWall / 2;
   for (const Opening& o : front) {
     if (o.bottom <= kFloor) continue;
-    glass.Box({o.from, -kHalfY + mid - glass_depth / 2, o.bottom}, {o.to, -kHalfY + mid + glass_depth / 2, o.top});
-    sills.Box({o.from - 0.1f, -kHalfY - 0.08f, o.bottom - 0.08f}, {o.to + 0.1f, -kHalfY + 0.02f, o.bottom});
+    glass.Box({o.from, -kHalfY + mid - glass_depth / 2, o.bottom},
+              {o.to, -kHalfY + mid + glass_depth / 2, o.top});
+    sills.Box({o.from - 0.1f, -kHalfY - 0.08f, o.bottom - 0.08f},
+              {o.to + 0.1f, -kHalfY + 0.02f, o.bottom});
   }
   for (const Opening& o : back) {
-    glass.Box({o.from, kHalfY - mid - glass_depth / 2, o.bottom}, {o.to, kHalfY - mid + glass_depth / 2, o.top});
-    sills.Box({o.from - 0.1f, kHalfY - 0.02f, o.bottom - 0.08f}, {o.to + 0.1f, kHalfY + 0.08f, o.bottom});
+    glass.Box({o.from, kHalfY - mid - glass_depth / 2, o.bottom},
+              {o.to, kHalfY - mid + glass_depth / 2, o.top});
+    sills.Box({o.from - 0.1f, kHalfY - 0.02f, o.bottom - 0.08f},
+              {o.to + 0.1f, kHalfY + 0.08f, o.bottom});
   }
   for (float x : {-kHalfX, kHalfX}) {
     const float inward = x < 0 ? 1.0f : -1.0f;
     const float centre = x + inward * mid;
     const Opening& o = side.front();
-    glass.Box({centre - glass_depth / 2, o.from, o.bottom}, {centre + glass_depth / 2, o.to, o.top});
+    glass.Box({centre - glass_depth / 2, o.from, o.bottom},
+              {centre + glass_depth / 2, o.to, o.top});
     const float outside = x - inward * 0.08f, inside = x + inward * 0.02f;
     sills.Box({std::min(outside, inside), o.from - 0.1f, o.bottom - 0.08f},
               {std::max(outside, inside), o.to + 0.1f, o.bottom});

@@ -83,7 +83,8 @@ TEST(HouseModel, FacesPointOutwards) {
       const Vertex& first = part.vertices[part.indices[i]];
       const Vec3 normal{first.normal[0], first.normal[1], first.normal[2]};
       const Vec3 centroid = (at(0) + at(1) + at(2)) * (1.0f / 3);
-      EXPECT_GT(Dot(Cross(at(1) - at(0), at(2) - at(0)), centroid - middle), 0) << name << " " << i / 3;
+      EXPECT_GT(Dot(Cross(at(1) - at(0), at(2) - at(0)), centroid - middle), 0)
+          << name << " " << i / 3;
       EXPECT_GT(Dot(normal, centroid - middle), 0) << name << " " << i / 3;
     }
   }

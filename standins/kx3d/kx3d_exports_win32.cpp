@@ -161,7 +161,8 @@ int32_t WINAPI KxStandin_DescribeDrawing(KxStandinDrawing* drawing) {
   });
 }
 
-int32_t WINAPI KxStandin_ReadFrame(uint8_t* bgr, int32_t capacity, int32_t* width, int32_t* height) {
+int32_t WINAPI KxStandin_ReadFrame(uint8_t* bgr, int32_t capacity, int32_t* width,
+                                   int32_t* height) {
   return Shielded(-1, [&] {
     kx::kx3d::FrameImage frame;
     if (TheEngine().ReadFrame(&frame) != 0) return -1;

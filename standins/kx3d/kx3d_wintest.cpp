@@ -1,8 +1,7 @@
 // The stand-in engine library under the viewer's calls, into real windows:
 // what it draws, what its set-ups turn out to be, its failures.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -52,7 +51,8 @@ FrameImage ReadFrame(EngineLibrary& engine) {
   if (engine.DescribeDrawing(&drawing) != 0) return {};
   FrameImage frame(drawing.width, drawing.height);
   int32_t w = 0, h = 0;
-  if (engine.ReadFrame(frame.bgr.data(), static_cast<int32_t>(frame.bgr.size()), &w, &h) != 0) return {};
+  if (engine.ReadFrame(frame.bgr.data(), static_cast<int32_t>(frame.bgr.size()), &w, &h) != 0)
+    return {};
   return frame;
 }
 
@@ -111,7 +111,9 @@ TEST(Kx3dEngine, EveryVariantExportsTheViewersOrdinalsAndItsLibraryCode) {
   const struct {
     const char* file;
     int code;
-  } variants[] = {{"KX3D.dll", 3}, {"kx3dlib\\kx3d.ogl", 1}, {"kx3dlib\\kx3d.drx", 2},
+  } variants[] = {{"KX3D.dll", 3},
+                  {"kx3dlib\\kx3d.ogl", 1},
+                  {"kx3dlib\\kx3d.drx", 2},
                   {"kx3dlib\\kx3d.ds3", 3}};
   for (const auto& v : variants) {
     EngineLibrary engine(BinFolder() + v.file);
@@ -246,7 +248,8 @@ TEST(Kx3dEngine, MissingOrGarbageModelFilesGiveANegativeHandle) {
   EngineLibrary engine(EnginePath());
   TempFolder folder;
   TempFolder::WriteFile(folder / "garbage.q3d", std::string(4096, 'g'));
-  TempFolder::WriteFile(folder / "picture.q3d", TempFolder::ReadFile(BinFolder() + "data\\testA.bmp"));
+  TempFolder::WriteFile(folder / "picture.q3d",
+                        TempFolder::ReadFile(BinFolder() + "data\\testA.bmp"));
   TempFolder::WriteFile(folder / "empty.q3d", "");
   ASSERT_EQ(engine.Initialize(), 0);
   for (const char* name : {"missing.q3d", "garbage.q3d", "picture.q3d", "empty.q3d"}) {
@@ -285,9 +288,9 @@ TEST(Kx3dEngine, SetupIntoSomethingThatIsNoWindowFails) {
   EngineLibrary engine(EnginePath());
   ASSERT_EQ(engine.Initialize(), 0);
   EXPECT_EQ(engine.InitDrawEx(nullptr, 3, 0x20, nullptr, 2), KX3D_SETUP_FAILED);
-  EXPECT_EQ(engine.InitDrawEx(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7fff0)), 3, 0x20,
-                              nullptr, 2),
-            KX3D_SETUP_FAILED);
+  EXPECT_EQ(
+      engine.InitDrawEx(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7fff0)), 3, 0x20, nullptr, 2),
+      KX3D_SETUP_FAILED);
   EXPECT_EQ(engine.ConfirmDraw(), KX3D_SETUP_FAILED);
   SampleWindow window;
   EXPECT_EQ(engine.InitDrawEx(window.view(), 3, 0x20, nullptr, 9), KX3D_SETUP_FAILED);
@@ -374,7 +377,8 @@ TEST(Kx3dEngine, SamplePicturesAreWhatTheEngineDraws) {
   for (const SampleConfiguration& config : kSampleConfigurations) {
     SCOPED_TRACE(config.BmpFile());
     FrameImage committed;
-    ASSERT_TRUE(DecodeBmp(TempFolder::ReadFile(BinFolder() + "data\\" + config.BmpFile()), &committed));
+    ASSERT_TRUE(
+        DecodeBmp(TempFolder::ReadFile(BinFolder() + "data\\" + config.BmpFile()), &committed));
     SampleWindow window;
     ViewerSession session(engine, window.view(), config.Option(), config.LibraryCode());
     ASSERT_TRUE(session.Initialize());
@@ -383,13 +387,9 @@ TEST(Kx3dEngine, SamplePicturesAreWhatTheEngineDraws) {
     session.Terminate();
     ASSERT_EQ(drawn.width, committed.width);
     ASSERT_EQ(drawn.height, committed.height);
-    long off = 0;
-    for (std::size_t i = 0; i < drawn.bgr.size(); i += 3) {
-      int delta = 0;
-      for (int c = 0; c < 3; ++c) delta = std::max(delta, std::abs(drawn.bgr[i + c] - committed.bgr[i + c]));
-      if (delta > 2) ++off;
-    }
-    EXPECT_LE(off, kSampleSize * kSampleSize / 500) << "regenerate: cmake --build --preset win64 --target kx3d_sample_pictures";
+    const long off = CompareImages(drawn, committed, 2).differing_pixels;
+    EXPECT_LE(off, kSampleSize * kSampleSize / 500)
+        << "regenerate: cmake --build --preset win64 --target kx3d_sample_pictures";
   }
 }
 

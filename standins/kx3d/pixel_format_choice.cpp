@@ -9,7 +9,8 @@ bool IsUnaccelerated(const PixelFormatSummary& format) {
   return (format.flags & kPfdGenericFormat) != 0 && (format.flags & kPfdGenericAccelerated) == 0;
 }
 
-int ChoosePixelFormat(const std::vector<PixelFormatSummary>& formats, const DrawFeatures& features) {
+int ChoosePixelFormat(const std::vector<PixelFormatSummary>& formats,
+                      const DrawFeatures& features) {
   const PixelFormatSummary* best = nullptr;
   // Smaller is better.
   const auto rank = [](const PixelFormatSummary& f) {

@@ -21,16 +21,16 @@ PixelFormatSummary Format(int index, std::uint32_t flags, int color, int alpha, 
 // generic formats are single-buffered.
 std::vector<PixelFormatSummary> Formats() {
   return {
-      Format(1, kWindowGl, 32, 8, 0),                                       // no depth
-      Format(2, kWindowGl | kPfdGenericFormat, 32, 8, 24),                  // generic
+      Format(1, kWindowGl, 32, 8, 0),                       // no depth
+      Format(2, kWindowGl | kPfdGenericFormat, 32, 8, 24),  // generic
       Format(3, kWindowGl | kPfdDoubleBuffer, 32, 8, 16),
       Format(4, kWindowGl | kPfdDoubleBuffer, 32, 8, 24),
       Format(5, kWindowGl | kPfdDoubleBuffer, 32, 8, 32),
-      Format(6, kWindowGl | kPfdDoubleBuffer, 24, 0, 24),                   // RGB
-      Format(7, kWindowGl | kPfdGenericFormat, 24, 0, 24),                  // generic RGB
+      Format(6, kWindowGl | kPfdDoubleBuffer, 24, 0, 24),   // RGB
+      Format(7, kWindowGl | kPfdGenericFormat, 24, 0, 24),  // generic RGB
       Format(8, kWindowGl | kPfdGenericFormat | kPfdGenericAccelerated | kPfdDoubleBuffer, 32, 8,
-             24),  // generic but driver-accelerated
-      Format(9, kPfdSupportOpenGL | kPfdDoubleBuffer, 32, 8, 24),           // bitmaps only
+             24),                                                  // generic but driver-accelerated
+      Format(9, kPfdSupportOpenGL | kPfdDoubleBuffer, 32, 8, 24),  // bitmaps only
   };
 }
 

@@ -222,14 +222,22 @@ ModelError DecodeModel(const std::string& bytes, Model* model) {
 
 std::string DescribeModelError(ModelError error) {
   switch (error) {
-    case ModelError::kNone: return "model read";
-    case ModelError::kTooShort: return "file shorter than a model header";
-    case ModelError::kNotAModel: return "not a KQ3D model file";
-    case ModelError::kVersion: return "KQ3D version not supported";
-    case ModelError::kLimits: return "model larger than the format allows";
-    case ModelError::kTruncated: return "model file cut short";
-    case ModelError::kChecksum: return "model body damaged (checksum)";
-    case ModelError::kMalformed: return "model body inconsistent";
+    case ModelError::kNone:
+      return "model read";
+    case ModelError::kTooShort:
+      return "file shorter than a model header";
+    case ModelError::kNotAModel:
+      return "not a KQ3D model file";
+    case ModelError::kVersion:
+      return "KQ3D version not supported";
+    case ModelError::kLimits:
+      return "model larger than the format allows";
+    case ModelError::kTruncated:
+      return "model file cut short";
+    case ModelError::kChecksum:
+      return "model body damaged (checksum)";
+    case ModelError::kMalformed:
+      return "model body inconsistent";
   }
   return "model not readable";
 }

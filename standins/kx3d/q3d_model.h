@@ -50,13 +50,13 @@ struct ModelHeader {
 // results of reading it.
 enum class ModelError : std::int32_t {
   kNone = 0,
-  kTooShort = -2,         // shorter than the header
-  kNotAModel = -3,        // wrong signature
-  kVersion = -4,          // a version this engine does not read
-  kLimits = -5,           // counts beyond the format's limits
-  kTruncated = -6,        // the body is shorter than the header says
-  kChecksum = -7,         // the body does not match its checksum
-  kMalformed = -8,        // counts, indices or numbers inconsistent
+  kTooShort = -2,   // shorter than the header
+  kNotAModel = -3,  // wrong signature
+  kVersion = -4,    // a version this engine does not read
+  kLimits = -5,     // counts beyond the format's limits
+  kTruncated = -6,  // the body is shorter than the header says
+  kChecksum = -7,   // the body does not match its checksum
+  kMalformed = -8,  // counts, indices or numbers inconsistent
 };
 
 inline constexpr char kModelSignature[4] = {'K', 'Q', '3', 'D'};

@@ -23,7 +23,9 @@ Model TwoParts() {
   Part b;
   b.name = "ground";
   b.material.casts_shadow = false;
-  b.vertices = {{{-1, -1, 0}, {0, 0, 1}}, {{1, -1, 0}, {0, 0, 1}}, {{1, 1, 0}, {0, 0, 1}},
+  b.vertices = {{{-1, -1, 0}, {0, 0, 1}},
+                {{1, -1, 0}, {0, 0, 1}},
+                {{1, 1, 0}, {0, 0, 1}},
                 {{-1, 1, 0}, {0, 0, 1}}};
   b.indices = {0, 1, 2, 0, 2, 3};
   m.parts = {a, b};
@@ -56,7 +58,8 @@ TEST(Q3dModel, RoundTripKeepsEveryField) {
     EXPECT_EQ(a.material.casts_shadow, b.material.casts_shadow);
     EXPECT_EQ(a.indices, b.indices);
     ASSERT_EQ(a.vertices.size(), b.vertices.size());
-    EXPECT_EQ(0, std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(Vertex)));
+    EXPECT_EQ(
+        0, std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(Vertex)));
   }
 }
 

@@ -47,7 +47,8 @@ Mat4 operator*(const Mat4& a, const Mat4& b) {
 namespace {
 std::array<float, 4> Apply(const Mat4& m, Vec3 p) {
   std::array<float, 4> out{};
-  for (int r = 0; r < 4; ++r) out[r] = m.m[r][0] * p.x + m.m[r][1] * p.y + m.m[r][2] * p.z + m.m[r][3];
+  for (int r = 0; r < 4; ++r)
+    out[r] = m.m[r][0] * p.x + m.m[r][1] * p.y + m.m[r][2] * p.z + m.m[r][3];
   return out;
 }
 }  // namespace
@@ -140,7 +141,8 @@ Bounds OrUnitCube(const Bounds& bounds) {
 
 Camera FitCamera(const Bounds& bounds, int width, int height, DepthRange range) {
   const Bounds b = OrUnitCube(bounds);
-  const float aspect = static_cast<float>(std::max(width, 1)) / static_cast<float>(std::max(height, 1));
+  const float aspect =
+      static_cast<float>(std::max(width, 1)) / static_cast<float>(std::max(height, 1));
   const float radius = b.Radius();
   Camera c;
   c.target = b.Center();
@@ -178,8 +180,9 @@ Camera FitCamera(const Bounds& bounds, int width, int height, DepthRange range) 
   const float distance = far_enough;
   c.eye = c.target + kViewDirection * distance;
   c.view = LookAt(c.eye, c.target, {0, 0, 1});
-  c.projection = Perspective(kCameraFovRadians, aspect, std::max(distance - radius * 1.05f, distance * 0.01f),
-                             distance + radius * 1.05f, range);
+  c.projection =
+      Perspective(kCameraFovRadians, aspect, std::max(distance - radius * 1.05f, distance * 0.01f),
+                  distance + radius * 1.05f, range);
   return c;
 }
 
@@ -192,7 +195,8 @@ SunView FitSunView(const Bounds& bounds, int shadow_map_size) {
   const Vec3 up = std::fabs(sun.z) > 0.99f ? Vec3{0, 1, 0} : Vec3{0, 0, 1};
   const Mat4 view = LookAt(center + sun * (radius * 2), center, up);
   SunView v;
-  v.clip = Orthographic(radius, radius, radius * 0.9f, radius * 3.1f, DepthRange::kZeroToOne) * view;
+  v.clip =
+      Orthographic(radius, radius, radius * 0.9f, radius * 3.1f, DepthRange::kZeroToOne) * view;
   // Clip x, y in -1..1 onto texels: u right, v down, sampled at texel
   // centres (Direct3D 9 places them half a texel off).
   const float half_texel = shadow_map_size > 0 ? 0.5f / static_cast<float>(shadow_map_size) : 0;

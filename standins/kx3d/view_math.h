@@ -67,7 +67,7 @@ inline constexpr float kCameraFovRadians = 0.61086524f;  // 35 degrees verticall
 Camera FitCamera(const Bounds& bounds, int width, int height, DepthRange range);
 
 // The sun: a directional light. kSunDirection points towards the sun.
-inline constexpr Vec3 kSunDirection{-0.42f, -0.50f, 0.757f};
+inline constexpr Vec3 kSunDirection{-0.52f, -0.50f, 0.692f};
 struct Lighting {
   float ambient = 0.38f;  // share of the material colour without sunlight
   float sun = 0.70f;      // share added at full sunlight

@@ -11,8 +11,8 @@ namespace {
 std::vector<Vec3> Corners(const Bounds& b) {
   std::vector<Vec3> out;
   for (int i = 0; i < 8; ++i) {
-    out.push_back({(i & 1) ? b.max.x : b.min.x, (i & 2) ? b.max.y : b.min.y,
-                   (i & 4) ? b.max.z : b.min.z});
+    out.push_back(
+        {(i & 1) ? b.max.x : b.min.x, (i & 2) ? b.max.y : b.min.y, (i & 4) ? b.max.z : b.min.z});
   }
   return out;
 }

@@ -10,7 +10,9 @@
 namespace kx::kx3d {
 namespace {
 
-std::size_t DibStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+std::size_t DibStride(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
 
 COLORREF SkyColour() {
   const auto channel = [](float c) { return static_cast<BYTE>(c * 255.0f + 0.5f); };

@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
       ++failures;
       continue;
     }
-    std::printf("%s: option 0x%X, library %d\n", path.c_str(), static_cast<unsigned>(config.Option()),
-                static_cast<int>(config.LibraryCode()));
+    std::printf("%s: option 0x%X, library %d\n", path.c_str(),
+                static_cast<unsigned>(config.Option()), static_cast<int>(config.LibraryCode()));
     std::fflush(stdout);
   }
   return failures == 0 ? 0 : 1;
