@@ -16,6 +16,9 @@ namespace {
 
 using test::TempFolder;
 
+// The window class of the engine's hidden drawing surface.
+constexpr char kSurfaceClass[] = "KX3DStandinSurface";
+
 // build\<preset>\bin\ beside this program's testbin\.
 std::string BinFolder() {
   char path[MAX_PATH] = {};
@@ -214,7 +217,9 @@ TEST(Kx3dEngine, SetUpTwiceAndStartAgainAfterTheEnd) {
       ASSERT_EQ(engine.InitDrawEx(window.view(), 3, option, nullptr, code), 0);
       ASSERT_EQ(engine.ConfirmDraw(), 0);
       EXPECT_EQ(engine.Redraw(3), 0);
+      EXPECT_NE(FindWindowA(kSurfaceClass, nullptr), nullptr);
       EXPECT_EQ(engine.EndDraw(), 0);
+      EXPECT_EQ(FindWindowA(kSurfaceClass, nullptr), nullptr) << "the drawing surface is gone";
       EXPECT_NE(engine.Redraw(3), 0);  // nothing set up now
       ASSERT_EQ(engine.InitDrawEx(window.view(), 3, option, nullptr, code), 0);
       ASSERT_EQ(engine.ConfirmDraw(), 0);
@@ -222,6 +227,7 @@ TEST(Kx3dEngine, SetUpTwiceAndStartAgainAfterTheEnd) {
       ASSERT_EQ(sky.width, kSampleSize);
       EXPECT_EQ(Measure(sky).model, 0) << "no model read: only sky";
       EXPECT_EQ(engine.Terminate(), 0);
+      EXPECT_EQ(FindWindowA(kSurfaceClass, nullptr), nullptr);
       EXPECT_EQ(engine.EndDraw(), 0);
     }
   }
