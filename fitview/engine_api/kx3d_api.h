@@ -61,15 +61,18 @@ int32_t WINAPI Kxi_FitView(int32_t left, int32_t top, int32_t right, int32_t bot
 int32_t WINAPI Kxi_Redraw(int32_t mode);
 // @2303: registers a folder where the engine looks for files.
 int32_t WINAPI Kxi_RegisterFolder(int32_t kind, int32_t flags, const char* folder);
-// @4100: reads the header of a model file; *handle < 0 on failure.
+// @4100: reads the header of a model file: its format version, number of
+// parts and of triangles, and the handle for reading its body; *handle < 0
+// when the file is missing or no model.
 int32_t WINAPI Kxi_ReadModelHeader(const char* path, int32_t* version, int32_t* parts,
-                                   int32_t* flags, int32_t* handle);
+                                   int32_t* triangles, int32_t* handle);
 // @1525: flag around a drawing set-up (0 before, 1 after).
 int32_t WINAPI Kxi_SetDrawFlag(int32_t id, int32_t flag);
 // @1915: step before a drawing set-up.
 int32_t WINAPI Kxi_PrepareDraw(void);
-// @2301: reads the body of a model file opened by Kxi_ReadModelHeader;
-// `message` receives up to 512 bytes of text.
+// @2301: reads the body of a model file opened by Kxi_ReadModelHeader
+// (0 on success); `message` receives up to 512 bytes of text, `count` the
+// number of triangles read.
 int32_t WINAPI Kxi_ReadModelFile(int32_t mode, const char* path, char* message, int32_t handle,
                                  int32_t* count);
 // @2306: step after reading a model.
