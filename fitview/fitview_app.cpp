@@ -1,0 +1,63 @@
+#include "fitview/fitview_app.h"
+
+#include <cstdlib>
+
+#include "common/file_system_win32.h"
+#include "common/log_writer_win32.h"
+#include "common/product_settings_win32.h"
+#include "common/profile_store_win32.h"
+#include "fitview/fitview_dlg.h"
+#include "fitview/kx_engine_win32.h"
+#include "platform/win32/unique_resource.h"
+
+namespace kx {
+namespace {
+
+// The application name: the instance lock is named after it.
+constexpr char kApplicationName[] = "Fitview";
+
+// A named mutex created owned; released and closed at exit.
+class InstanceLock {
+ public:
+  explicit InstanceLock(const char* name) noexcept
+      : mutex_(CreateMutexA(nullptr, TRUE, name)),
+        already_running_(GetLastError() == ERROR_ALREADY_EXISTS) {}
+  ~InstanceLock() {
+    if (mutex_ && !already_running_) ReleaseMutex(mutex_.get());
+  }
+  InstanceLock(const InstanceLock&) = delete;
+  InstanceLock& operator=(const InstanceLock&) = delete;
+  bool AlreadyRunning() const noexcept { return already_running_; }
+
+ private:
+  win::UniqueHandle mutex_;
+  bool already_running_;
+};
+
+}  // namespace
+
+int CFitviewApp::Run(HINSTANCE instance, const std::string& request_path) noexcept {
+  Win32ProfileStore profiles;
+  Win32FileSystem files;
+  const std::string title =
+      ReadViewerTitle(profiles, files, ModuleFolderOf(Win32ProcessPaths().ExecutablePath()));
+
+  const InstanceLock lock(kApplicationName);
+  if (lock.AlreadyRunning()) {
+    // Only one viewer at a time: show the one that runs.
+    if (const HWND running = FindWindowA(nullptr, title.c_str())) SetForegroundWindow(running);
+    return 0;
+  }
+
+  CFitviewDlg dialog(instance, ProcessEngineSession(), ProcessLog(), title, request_path);
+  dialog.DoModal();
+  return 0;
+}
+
+}  // namespace kx
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The C runtime's argument parsing: quotes group blanks.
+  const std::string request_path = __argc > 1 ? __argv[1] : "";
+  return kx::CFitviewApp().Run(instance, request_path);
+}

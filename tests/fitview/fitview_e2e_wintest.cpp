@@ -1,0 +1,361 @@
+// Fitview end to end: this program plays the checker towards the real
+// Fitview.exe and the stand-in engine, as the wizard does for one 3D test.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "common/exchange_contract.h"
+#include "fitview/viewer_layout.h"
+#include "tests/fitview/checker_double.h"
+#include "tests/fitview/screen_image.h"
+#include "tests/fitview/viewer_install.h"
+
+namespace kx::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr char kDefaultTitle[] = "ドミレルデザイナー動作チェック";
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kEndTimeoutMs = 30000;
+
+// A configuration of the test plan: its request flags, sample picture and
+// what the engine session makes of it.
+struct Configuration {
+  const char* entry;
+  RequestFlags flags;
+  const char* fields;  // the session's field line
+  int option;
+  int library_code;
+};
+
+const Configuration kEntryA = {"A", {true, true, true, true, true},
+                               "LibType=3 NoOGAcc=1 ForceRGB=0 ShMapLv=3 Shading=1 AALevel=1",
+                               0x233120, 3};
+const Configuration kEntryD = {"D", {true, true, false, false, true},
+                               "LibType=2 NoOGAcc=1 ForceRGB=0 ShMapLv=0 Shading=0 AALevel=1",
+                               0x30120, 2};
+const Configuration kEntryI = {"I", {false, false, false, false, false},
+                               "LibType=1 NoOGAcc=0 ForceRGB=0 ShMapLv=0 Shading=0 AALevel=0",
+                               0, 1};
+const Configuration kEntryJ = {"J", {false, false, false, false, true},
+                               "LibType=1 NoOGAcc=1 ForceRGB=0 ShMapLv=0 Shading=0 AALevel=0",
+                               0x2, 1};
+
+std::string Sample(const Configuration& c) { return std::string("test") + c.entry + ".bmp"; }
+
+// The log of one drawing set-up.
+Lines DrawingSetUp(const Configuration& c) {
+  return {"KxIf::InitializeEnv 終了",
+          "KxIf::InitializeDraw 開始",
+          c.fields,
+          "KxIf::InitializeGraphics 開始",
+          "Kxi_InitDrawEx Option=" + std::to_string(c.option) +
+              " LibType=" + std::to_string(c.library_code),
+          "Kxi_InitDrawEx 初期化終了",
+          "KxIf::InitializeGraphics 終了",
+          "KxIf::InitializeDraw 終了"};
+}
+
+// Every line of a run that was shown and then closed, in order; the engine's
+// answer to reading the model body stands as "ret=*".
+Lines NormalRunLog(const Configuration& c) {
+  Lines lines = {"-----------------------------------", "設定ファイルのロード終了",
+                 "KxIf::Initialize 開始"};
+  const Lines set_up = DrawingSetUp(c);
+  lines.insert(lines.end(), set_up.begin(), set_up.end());
+  lines.insert(lines.end(), {"KxIf::Initialize 終了", "VLSDK初期化終了",
+                             "サンプルビットマップのロード終了", "KxIf::OpenQ3dFile 開始",
+                             "ヘッダ取得 終了"});
+  lines.insert(lines.end(), set_up.begin(), set_up.end());
+  lines.insert(lines.end(), {"描画初期化 終了", "ファイル読込 終了 ret=*",
+                             "クリッピング領域の初期化 終了", "KxIf::OpenQ3dFile 終了",
+                             "q3dファイルのロード終了", "ファイル読込み終了", "初期処理終了",
+                             "結果ファイルに処理結果を保存終了 Code=0", "VLSDK : Terminateの終了",
+                             "結果ファイルに処理結果を保存終了 Code=0"});
+  return lines;
+}
+
+Lines WithoutReadResult(Lines lines) {
+  static const std::regex read_line("^(ファイル読込 終了 ret=)-?[0-9]+$");
+  for (std::string& line : lines) line = std::regex_replace(line, read_line, "$1*");
+  return lines;
+}
+
+ScreenRect ClientRectOf(HWND viewer, int id) {
+  RECT rect = {};
+  const HWND control = GetDlgItem(viewer, id);
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT*>(&rect), 2);
+  return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Position of a child window in the z-order, 0 on top.
+int ZOrder(HWND viewer, int id) {
+  const HWND control = GetDlgItem(viewer, id);
+  int index = 0;
+  for (HWND child = GetWindow(viewer, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (child == control) return index;
+    ++index;
+  }
+  return -1;
+}
+
+// Top-level windows with `title`.
+int CountWindows(const std::string& title) {
+  int count = 0;
+  for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, title.c_str()); w;
+       w = FindWindowExA(nullptr, w, nullptr, title.c_str())) {
+    ++count;
+  }
+  return count;
+}
+
+std::string ShotFolder() {
+  char folder[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA("KX_SHOT_DIR", folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(folder) + "\\" : std::string();
+}
+
+// Where two pictures count as alike: the same scene, with room for the
+// different edge smoothing of the two graphics libraries.
+constexpr double kAlikeMean = 12.0;
+constexpr double kAlikeFarShare = 0.04;
+bool Alike(const ImageDifference& d) { return d.mean < kAlikeMean && d.far_share < kAlikeFarShare; }
+
+// The labels lie over the top-left corner of both pictures.
+constexpr int kLabelWidth = 51;
+constexpr int kLabelHeight = 15;
+
+class FitviewEndToEnd : public ::testing::Test {
+ protected:
+  // Starts the viewer for `c` and waits for its ready notification.
+  void StartShown(ViewerInstall& install, CheckerDouble& checker, const Configuration& c) {
+    ASSERT_TRUE(install.copied_all) << "the build's bin folder lacks the viewer or its data";
+    WriteRequest(install.request(), install.data(Sample(c)), install.data("test.q3d"),
+                 install.result(), c.flags, checker.window(), install.log());
+    ASSERT_TRUE(checker.Start(install.viewer(), install.request()));
+    ASSERT_TRUE(checker.WaitForNotify(exchange::kNotifyViewShown, kStartTimeoutMs))
+        << "no ready notification; result " << install.ResultCode();
+    // Ready reports the result code it wrote.
+    EXPECT_EQ(checker.notifications.front(),
+              std::make_pair(static_cast<WPARAM>(exchange::kNotifyViewShown), LPARAM{0}));
+    EXPECT_EQ(install.ResultCode(), "0");
+    RecordProperty(std::string("ms_to_shown_") + c.entry,
+                   std::to_string(static_cast<int>(checker.MillisecondsToShown())));
+  }
+
+  // Closes the viewer as the checker does and waits for it to end.
+  void CloseAndWait(CheckerDouble& checker, HWND viewer) {
+    PostMessageA(viewer, exchange::kViewerClose, reinterpret_cast<WPARAM>(checker.window()), 0);
+    ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
+    EXPECT_EQ(checker.closing_received, 1);
+  }
+
+  // Runs `c` from start to close and checks the window, the picture, the
+  // messages, the result and the log.
+  void RunShownAndClosed(const Configuration& c, const std::string& engine,
+                         const std::string& title) {
+    ViewerInstall install(engine);
+    if (title != kDefaultTitle) install.SetViewerTitle(title);
+    CheckerDouble checker;
+    StartShown(install, checker, c);
+    if (HasFatalFailure()) return;
+
+    const HWND viewer = FindWindowA(nullptr, title.c_str());
+    ASSERT_NE(viewer, nullptr) << "no window titled as the settings say";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(viewer, &owner);
+    EXPECT_EQ(owner, checker.ProcessId());
+    CheckWindow(viewer, checker.window());
+    CheckPicture(viewer, install.data(Sample(c)), c.entry);
+
+    CloseAndWait(checker, viewer);
+    EXPECT_EQ(install.ResultCode(), "0");
+    EXPECT_EQ(WithoutReadResult(install.LogMessages()), NormalRunLog(c));
+  }
+
+  void CheckWindow(HWND viewer, HWND checker) {
+    RECT client;
+    GetClientRect(viewer, &client);
+    EXPECT_EQ(client.right, 642);
+    EXPECT_EQ(client.bottom, 320);
+    EXPECT_EQ(ClientRectOf(viewer, 1003), (ScreenRect{0, 0, 320, 320}));
+    EXPECT_EQ(ClientRectOf(viewer, 1007), (ScreenRect{0, 0, 51, 15}));
+    EXPECT_EQ(ClientRectOf(viewer, 1009), (ScreenRect{320, 0, 322, 320}));
+    EXPECT_EQ(ClientRectOf(viewer, 1004), (ScreenRect{322, 0, 642, 320}));
+    EXPECT_EQ(ClientRectOf(viewer, 1008), (ScreenRect{322, 0, 373, 15}));
+    EXPECT_LT(ZOrder(viewer, 1007), ZOrder(viewer, 1003));
+    EXPECT_LT(ZOrder(viewer, 1008), ZOrder(viewer, 1004));
+
+    // Centred in the space below the checker's window.
+    RECT work, outer, above;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(viewer, &outer);
+    GetWindowRect(checker, &above);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    EXPECT_EQ(outer.left, work.left + (work.right - work.left - width) / 2);
+    const int half = (work.bottom - above.bottom - height - work.top) / 2;
+    ASSERT_GE(half, 0) << "the screen is too small for this test";
+    EXPECT_EQ(outer.top, above.bottom + half);
+  }
+
+  // The 3D view (right) looks like the sample picture (left).
+  void CheckPicture(HWND viewer, const std::string& sample_file, const std::string& name) {
+    const Image sample = LoadBitmapFile(sample_file);
+    ASSERT_EQ(sample.width, 320);
+    ASSERT_EQ(sample.height, 320);
+    Image shot, left, right;
+    ImageDifference shown{255, 1};
+    ImageDifference view{255, 1};
+    // The window paints after it has reported ready: give it a few seconds
+    // to show the sample and draw the view.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      shot = CaptureClient(viewer);
+      ASSERT_EQ(shot.width, 642);
+      left = Crop(shot, 0, 0, 320, 320);
+      right = Crop(shot, 322, 0, 320, 320);
+      shown = Compare(left, sample, 0, 0, kLabelWidth, kLabelHeight);
+      view = Compare(left, right, 0, 0, kLabelWidth, kLabelHeight);
+      if (shown.mean < 1.0 && Alike(view)) break;
+      Sleep(200);
+    }
+    const std::string shots = ShotFolder();
+    if (!shots.empty()) SaveBitmapFile(shot, shots + "viewer_" + name + ".bmp");
+
+    // The left picture is the sample file itself.
+    EXPECT_LT(shown.mean, 1.0) << "the sample picture is not shown as it is";
+    // The labels are on top of both pictures.
+    EXPECT_GT(Compare(Crop(left, 0, 0, kLabelWidth, kLabelHeight),
+                      Crop(sample, 0, 0, kLabelWidth, kLabelHeight)).mean, 10.0);
+
+    EXPECT_GT(Contrast(right), 20.0) << "the 3D view is plain";
+    EXPECT_TRUE(Alike(view)) << "3D view against sample: mean " << view.mean << ", far share "
+                             << view.far_share;
+    // The comparison tells a moved scene from the same one.
+    const ImageDifference moved =
+        Compare(Crop(left, 24, 0, 296, 320), Crop(right, 0, 0, 296, 320), 0, 0, kLabelWidth,
+                kLabelHeight);
+    EXPECT_FALSE(Alike(moved)) << "moved scene: mean " << moved.mean << ", far share "
+                               << moved.far_share;
+  }
+};
+
+TEST_F(FitviewEndToEnd, OpenGLWithAcceleration) {
+  RunShownAndClosed(kEntryI, "KX3D.dll", kDefaultTitle);
+}
+
+TEST_F(FitviewEndToEnd, OpenGLWithoutAcceleration) {
+  RunShownAndClosed(kEntryJ, "kx3dlib\\kx3d.ogl", kDefaultTitle);
+}
+
+TEST_F(FitviewEndToEnd, Direct3DWithAntiAliasing) {
+  // The window title comes from the settings file beside the viewer.
+  RunShownAndClosed(kEntryD, "kx3dlib\\kx3d.drx", "表示テスト 動作チェック");
+}
+
+TEST_F(FitviewEndToEnd, Direct3DWithShaderEffects) {
+  RunShownAndClosed(kEntryA, "KX3D.dll", kDefaultTitle);
+}
+
+// Starts the viewer for a request that cannot be shown and checks that it
+// ends on its own with `code`, without a ready notification.
+class FitviewErrorEnd : public FitviewEndToEnd {
+ protected:
+  void ExpectErrorEnd(ViewerInstall& install, CheckerDouble& checker, const std::string& code) {
+    ASSERT_TRUE(checker.Start(install.viewer(), install.request()));
+    EXPECT_FALSE(checker.WaitForNotify(exchange::kNotifyViewShown, kStartTimeoutMs));
+    ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
+    EXPECT_TRUE(checker.notifications.empty());
+    EXPECT_EQ(checker.closing_received, 0);
+    EXPECT_EQ(install.ResultCode(), code);
+    EXPECT_EQ(CountWindows(kDefaultTitle), 0);
+  }
+  void WriteRequestFor(ViewerInstall& install, CheckerDouble& checker, const std::string& bmp) {
+    WriteRequest(install.request(), bmp, install.data("test.q3d"), install.result(),
+                 kEntryD.flags, checker.window(), install.log());
+  }
+};
+
+TEST_F(FitviewErrorEnd, MissingPictureEndsWithCode3) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  WriteRequestFor(install, checker, install.data("testX.bmp"));
+  ExpectErrorEnd(install, checker, "3");
+  EXPECT_EQ(install.LogMessages(),
+            (Lines{"-----------------------------------", "結果ファイルに処理結果を保存終了 Code=3",
+                   "起動中のエラー終了。 結果コード: 3", "VLSDK : Terminateの終了",
+                   "結果ファイルに処理結果を保存終了 Code=3"}));
+}
+
+TEST_F(FitviewErrorEnd, NoRequestFileWritesNothing) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  ExpectErrorEnd(install, checker, "absent");
+  EXPECT_FALSE(TempFolder::Exists(install.log()));
+}
+
+TEST_F(FitviewErrorEnd, UnreadableModelEndsWithCode5) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  TempFolder::WriteFile(install.data("test.q3d"), "not a model");
+  WriteRequestFor(install, checker, install.data("testD.bmp"));
+  ExpectErrorEnd(install, checker, "5");
+  const Lines lines = install.LogMessages();
+  ASSERT_GE(lines.size(), 6u);
+  EXPECT_EQ(Lines(lines.end() - 6, lines.end()),
+            (Lines{"KxIf::OpenQ3dFile 開始", "q3dファイルのロード終了",
+                   "結果ファイルに処理結果を保存終了 Code=5", "起動中のエラー終了。 結果コード: 5",
+                   "VLSDK : Terminateの終了", "結果ファイルに処理結果を保存終了 Code=5"}));
+}
+
+TEST_F(FitviewEndToEnd, SecondViewerShowsNoSecondWindow) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  StartShown(install, checker, kEntryD);
+  if (HasFatalFailure()) return;
+  const HWND first = FindWindowA(nullptr, kDefaultTitle);
+  ASSERT_NE(first, nullptr);
+
+  // A second viewer with a request of its own.
+  ViewerInstall second_install;
+  CheckerDouble second;
+  WriteRequest(second_install.request(), second_install.data("testI.bmp"),
+               second_install.data("test.q3d"), second_install.result(), kEntryI.flags,
+               second.window(), second_install.log());
+  ASSERT_TRUE(second.Start(install.viewer(), second_install.request()));
+  ASSERT_TRUE(second.WaitForEnd(kEndTimeoutMs)) << "the second viewer keeps running";
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_TRUE(second.notifications.empty());
+  EXPECT_EQ(second_install.ResultCode(), "absent");
+  EXPECT_FALSE(TempFolder::Exists(second_install.log()));
+  EXPECT_EQ(CountWindows(kDefaultTitle), 1);
+  EXPECT_TRUE(checker.Running());
+
+  // A close request without a window to answer: nobody is told, the viewer
+  // still ends and keeps its ready code.
+  PostMessageA(first, exchange::kViewerClose, 0, 0);
+  ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
+  EXPECT_EQ(checker.closing_received, 0);
+  EXPECT_EQ(install.ResultCode(), "0");
+}
+
+TEST_F(FitviewEndToEnd, ClosedByTheUserKeepsCode0) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  StartShown(install, checker, kEntryJ);
+  if (HasFatalFailure()) return;
+  const HWND viewer = FindWindowA(nullptr, kDefaultTitle);
+  ASSERT_NE(viewer, nullptr);
+  // The close box of the caption.
+  PostMessageA(viewer, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
+  EXPECT_EQ(checker.closing_received, 0);
+  EXPECT_EQ(install.ResultCode(), "0");
+}
+
+}  // namespace
+}  // namespace kx::test
