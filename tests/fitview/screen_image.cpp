@@ -40,6 +40,21 @@ Image ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
   return FromDib(bits.data(), width, height);
 }
 
+// The screen's pixels in a rectangle.
+Image CaptureScreen(int x, int y, int width, int height) {
+  if (width <= 0 || height <= 0) return {};
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  win::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+  const HGDIOBJ old = SelectObject(memory, bitmap.get());
+  BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+  SelectObject(memory, old);
+  Image image = ReadBitmap(memory, bitmap.get(), width, height);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return image;
+}
+
 }  // namespace
 
 Image CaptureClient(HWND window) {
@@ -47,18 +62,13 @@ Image CaptureClient(HWND window) {
   if (!GetClientRect(window, &client)) return {};
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
-  const int width = client.right;
-  const int height = client.bottom;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  win::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-  const HGDIOBJ old = SelectObject(memory, bitmap.get());
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  SelectObject(memory, old);
-  Image image = ReadBitmap(memory, bitmap.get(), width, height);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return image;
+  return CaptureScreen(origin.x, origin.y, client.right, client.bottom);
+}
+
+Image CaptureWindow(HWND window) {
+  RECT rect;
+  if (!GetWindowRect(window, &rect)) return {};
+  return CaptureScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 Image LoadBitmapFile(const std::string& path) {

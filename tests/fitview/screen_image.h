@@ -24,6 +24,8 @@ struct Image {
 // The client area of `window` as it is on the screen (whatever covers it,
 // including what OpenGL or Direct3D drew into child windows).
 Image CaptureClient(HWND window);
+// The whole window, frame and caption included.
+Image CaptureWindow(HWND window);
 // A bitmap file; empty when it cannot be read.
 Image LoadBitmapFile(const std::string& path);
 Image Crop(const Image& image, int x, int y, int width, int height);
