@@ -1,4 +1,5 @@
-// A copy of the installed viewer in a fresh folder whose name holds a blank:
+// A copy of the installed viewer in a fresh folder whose name holds a blank
+// and a character whose second byte is a backslash:
 // Fitview.exe, the engine library and the test data, with the exchange
 // folder beside them.
 #pragma once
@@ -37,7 +38,7 @@ class ViewerInstall {
   bool copied_all = false;
 
  private:
-  TempFolder folder_{"kx viewer"};
+  TempFolder folder_{"kx 表示 viewer"};
 };
 
 }  // namespace kx::test
