@@ -116,10 +116,12 @@ ImageDifference Compare(const Image& a, const Image& b, int skip_x, int skip_y, 
   ImageDifference difference;
   if (a.width != b.width || a.height != b.height || a.Empty()) {
     difference.mean = 255;
+    difference.changed_share = 1;
     difference.far_share = 1;
     return difference;
   }
   double total = 0;
+  long changed_pixels = 0;
   long far_pixels = 0;
   long pixels = 0;
   for (int y = 0; y < a.height; ++y) {
@@ -131,11 +133,13 @@ ImageDifference Compare(const Image& a, const Image& b, int skip_x, int skip_y, 
         total += d;
         if (d > largest) largest = d;
       }
+      if (largest > 15) ++changed_pixels;
       if (largest > 64) ++far_pixels;
       ++pixels;
     }
   }
   difference.mean = total / (3.0 * static_cast<double>(pixels));
+  difference.changed_share = static_cast<double>(changed_pixels) / static_cast<double>(pixels);
   difference.far_share = static_cast<double>(far_pixels) / static_cast<double>(pixels);
   return difference;
 }

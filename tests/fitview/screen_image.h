@@ -34,7 +34,8 @@ bool SaveBitmapFile(const Image& image, const std::string& path);
 
 struct ImageDifference {
   double mean = 0;        // mean absolute difference per channel, 0..255
-  double far_share = 0;   // share of pixels with a channel differing by more than 64
+  double changed_share = 0;  // share of pixels with a channel differing by more than 15
+  double far_share = 0;      // share of pixels with a channel differing by more than 64
 };
 
 // Compares two pictures of the same size, leaving out the rectangle

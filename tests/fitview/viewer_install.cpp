@@ -52,4 +52,11 @@ void ViewerInstall::SetViewerTitle(const std::string& title) const {
                              (folder_ / "KxEnvSettings.ini").c_str());
 }
 
+void ViewerInstall::SetEngineFailure(const std::string& step, int call) const {
+  // The stand-in's own switch, read from beside the engine library.
+  const std::string file = folder_ / "kx3d_standin.ini";
+  WritePrivateProfileStringA("Failure", "Step", step.c_str(), file.c_str());
+  WritePrivateProfileStringA("Failure", "Call", std::to_string(call).c_str(), file.c_str());
+}
+
 }  // namespace kx::test

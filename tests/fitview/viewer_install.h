@@ -34,6 +34,9 @@ class ViewerInstall {
 
   // A settings file beside the viewer naming its window title.
   void SetViewerTitle(const std::string& title) const;
+  // Makes the stand-in engine fail at `step` (an entry point's name), at its
+  // `call`-th call from the engine's start (0: every call).
+  void SetEngineFailure(const std::string& step, int call) const;
 
   bool copied_all = false;
 
