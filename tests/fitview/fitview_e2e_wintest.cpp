@@ -429,6 +429,31 @@ TEST_F(FitviewEndToEnd, SecondViewerShowsNoSecondWindow) {
   EXPECT_EQ(install.ResultCode(), "0");
 }
 
+TEST_F(FitviewEndToEnd, GoneCheckerWindowCentresTheViewer) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  // A checker window that no longer exists when the viewer starts.
+  HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              nullptr, nullptr);
+  DestroyWindow(gone);
+  WriteRequest(install.request(), install.data("testJ.bmp"), install.data("test.q3d"),
+               install.result(), kEntryJ.flags, gone, install.log());
+  ASSERT_TRUE(checker.Start(install.viewer(), install.request()));
+  // Nobody to notify: wait until the viewer has written its ready code.
+  for (int attempt = 0; attempt < 300 && install.ResultCode() != "0"; ++attempt) Sleep(100);
+  ASSERT_EQ(install.ResultCode(), "0");
+  const HWND viewer = FindWindowA(nullptr, kDefaultTitle);
+  ASSERT_NE(viewer, nullptr);
+  RECT work, outer;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(viewer, &outer);
+  EXPECT_EQ(outer.top, work.top + (work.bottom - work.top - (outer.bottom - outer.top)) / 2);
+  EXPECT_EQ(outer.left, work.left + (work.right - work.left - (outer.right - outer.left)) / 2);
+  PostMessageA(viewer, exchange::kViewerClose, 0, 0);
+  ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
+  EXPECT_TRUE(checker.notifications.empty());
+}
+
 TEST_F(FitviewEndToEnd, ClosedByTheUserKeepsCode0) {
   ViewerInstall install;
   CheckerDouble checker;
