@@ -1,0 +1,245 @@
+// The whole check under Wine: Fitcheck, the real Fitview and the stand-in
+// engine, driven as a user would drive them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "fitcheck/ui/wizard_strings.h"
+#include "tests/driver/wizard_driver.h"
+#include "tests/e2e/wizard_install.h"
+
+namespace kx::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr DWORD kViewerTimeout = 120000;  // a viewer start under Wine takes a few seconds
+constexpr const char* kViewerTitle = "ドミレルデザイナー動作チェック";
+
+std::string Counter(int n) {
+  return std::to_string(n) + (n == 10 ? "こ" : "つ") + "めの設定で、3Dの表示をテストします。";
+}
+
+class WizardEndToEnd : public ::testing::Test {
+ protected:
+  WizardInstall install;
+  WizardDriver wizard;
+
+  void SetUp() override {
+    ASSERT_TRUE(install.Start());
+    ASSERT_TRUE(wizard.WaitForWizard(60000));
+  }
+  // Next from the start page to the first announced configuration.
+  void ToFirstTest() {
+    ASSERT_TRUE(wizard.Click(1002));
+    ASSERT_TRUE(wizard.WaitForText(1035, TEXT_ENVIRONMENT_OK, 30000));
+    ASSERT_TRUE(wizard.Click(1002));
+    ASSERT_TRUE(wizard.WaitForText(1005, Counter(1), 60000));
+  }
+  // The next message box: its text, answered with `button`.
+  std::string Answer(int button, DWORD timeout = 30000) {
+    HWND box = nullptr;
+    std::string text;
+    if (!wizard.WaitForMessageBox(timeout, box) || !WizardDriver::ReadMessageText(box, text)) {
+      return "<no message>";
+    }
+    EXPECT_TRUE(WizardDriver::AnswerMessageBox(box, button)) << text;
+    return text;
+  }
+  DWORD Dword(const char* name) {
+    DWORD value = 0;
+    EXPECT_TRUE(install.ReadDword(name, value)) << name;
+    return value;
+  }
+  void EndsWith(DWORD code) {
+    ASSERT_TRUE(wizard.WaitUntilGone(30000));
+    ASSERT_TRUE(install.WaitForExit(30000));
+    EXPECT_EQ(Dword("EnvCheckResult"), code);
+  }
+};
+
+TEST_F(WizardEndToEnd, YesOnTheFirstConfigurationStoresIt) {
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  HWND box = nullptr;
+  ASSERT_TRUE(wizard.WaitForMessageBox(kViewerTimeout, box));
+  EXPECT_NE(FindVisibleWindow(kViewerTitle), nullptr);  // the viewer shows its view
+  std::string question;
+  ASSERT_TRUE(WizardDriver::ReadMessageText(box, question));
+  EXPECT_EQ(question, TEXT_3D_QUESTION);
+  ASSERT_TRUE(WizardDriver::AnswerMessageBox(box, IDYES));
+
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_DONE, 60000));
+  const std::string description =
+      "正常動作したグラフィックスドライバの設定:\rDirectX\r　・アンチエイリアスを有効\r"
+      "　・影を落とす\r　・フォンシェーディングを有効";
+  ASSERT_TRUE(wizard.WaitForText(1035, description, 5000));
+  std::string finish;
+  ASSERT_TRUE(wizard.ReadText(1003, finish));
+  EXPECT_EQ(finish, "終了");
+  ControlState check;
+  ASSERT_TRUE(wizard.ReadState(1009, check));
+  EXPECT_TRUE(check.visible && check.checked);
+  EXPECT_TRUE(WaitUntil([] { return FindVisibleWindow(kViewerTitle) == nullptr; }, 30000));
+
+  ASSERT_TRUE(wizard.Click(1003));
+  EndsWith(0);
+
+  // Configuration A with the capabilities Wine reports.
+  Strings names = install.ValueNames();  // the registry lists them in its own order
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (Strings{"AntiAliasAcceptable", "ChipType", "EnvCheckResult", "GraphicLibrary",
+                            "PerspectiveViewAntialiasLv", "PhongShadingAcceptable", "ReusePixelFormat",
+                            "ShadingMethod", "ShadowMapAcceptable", "ShadowMapResolutionLv", "VideoMemory"}));
+  EXPECT_EQ(Dword("GraphicLibrary"), 3u);
+  EXPECT_EQ(Dword("AntiAliasAcceptable"), 1u);
+  EXPECT_EQ(Dword("ShadowMapAcceptable"), 1u);
+  EXPECT_EQ(Dword("PhongShadingAcceptable"), 1u);
+  EXPECT_EQ(Dword("ShadowMapResolutionLv"), 3u);
+  EXPECT_EQ(Dword("ShadingMethod"), 1u);
+  EXPECT_EQ(Dword("PerspectiveViewAntialiasLv"), 1u);
+  EXPECT_EQ(Dword("ReusePixelFormat"), 0u);
+  DWORD type = 0;
+  std::string bytes;
+  ASSERT_TRUE(install.ReadValue("ChipType", type, bytes));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(bytes, std::string("unknown\0", 8));
+  ASSERT_TRUE(install.ReadValue("VideoMemory", type, bytes));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_GT(atof(bytes.c_str()), 32.0);
+
+  // The log of the whole run, line by line.
+  MEMORYSTATUSEX memory = {};
+  memory.dwLength = sizeof memory;
+  GlobalMemoryStatusEx(&memory);
+  const std::string summary = "OS: Windows 7  (6.1.7601) Service Pack 1\r搭載メモリ: " +
+                              std::to_string(memory.ullTotalPhys >> 20) + " MB\r画面解像度: " +
+                              std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
+                              std::to_string(GetSystemMetrics(SM_CYSCREEN));
+  Strings log = install.WizardLog();
+  ASSERT_GT(log.size(), 12u);
+  EXPECT_EQ(log[11].rfind("ビデオメモリ:", 0), 0u) << log[11];
+  EXPECT_NE(log[11].find(" チップタイプ:unknown"), std::string::npos) << log[11];
+  log[11] = "<video>";
+  EXPECT_EQ(log, (Strings{
+                     "-----------------------------------",
+                     "動作チェックウィザード開始",
+                     "チェックイメージロード終了",
+                     "プログレスバー初期化終了",
+                     "初期化処理終了",
+                     "OS等環境のチェック開始",
+                     TEXT_ENVIRONMENT_OK,
+                     summary,
+                     "OS等環境のチェック終了",
+                     "グラフィックス環境のチェック開始",
+                     "KxEnv::CheckGLEnv 開始",
+                     "<video>",
+                     "AntiAliasAceeptable:1 ShadowMapAceeptable:1 PhongShadingAceeptable:1",
+                     "DirectX = 1 DirectX9c = 1",
+                     "KxEnv::CheckGLEnv 終了",
+                     "テストパターン1設定: 設定内容(参考):\rDirectX、アンチエイリアスOn、影On、フォンシェーディングOn",
+                     "グラフィックス環境のチェック終了",
+                     "３Ｄ表示モジュールを別スレッドで起動",
+                     ">> メッセージのチェック開始",
+                     "３Ｄ表示モジュールから起動成功メッセージ受信",
+                     "サンプルのように表示されましたか？はい",
+                     "３Ｄ表示モジュールに終了を促すメッセージを送信",
+                     "３Ｄ表示モジュール終了監視用タイマー起動",
+                     ">> メッセージのチェック終了",
+                     ">> メッセージのチェック開始",
+                     "３Ｄ表示モジュールの待機スレッドが終了",
+                     "３Ｄ表示モジュール終了監視用タイマー終了",
+                     "３Ｄ表示モジュールからの結果コード:0",
+                     "３Ｄ表示ＯＫ。結果を表示",
+                     TEXT_DONE,
+                     description,
+                     ">> メッセージのチェック終了",
+                     "グラフィックライブラリレジストリの設定終了",
+                     "結果をレジストリに保存終了",
+                     "メインメニューに通知するレジストリコード:0",
+                     "テンポラリフォルダの削除終了",
+                     "動作チェックウィザード終了",
+                 }));
+  const Strings viewer = install.ViewerLog();
+  ASSERT_FALSE(viewer.empty());
+  EXPECT_EQ(viewer.front(), "-----------------------------------");
+}
+
+TEST_F(WizardEndToEnd, NoToEveryConfigurationEndsOnTheFailurePage) {
+  ToFirstTest();
+  for (int n = 1; n <= 10; ++n) {
+    ASSERT_TRUE(wizard.Click(1002)) << n;
+    EXPECT_EQ(Answer(IDNO, kViewerTimeout), TEXT_3D_QUESTION) << n;
+    EXPECT_EQ(Answer(IDOK), TEXT_OTHER_SETTINGS) << n;
+    if (n < 10) {
+      ASSERT_TRUE(wizard.WaitForText(1005, Counter(n + 1), 60000)) << n;
+    }
+  }
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_3D_FAILED, 60000));
+  ControlState next;
+  ASSERT_TRUE(wizard.ReadState(1002, next));
+  EXPECT_FALSE(next.visible);
+  ASSERT_TRUE(wizard.Click(1003));  // no question on a final page
+  EndsWith(2);
+  DWORD library = 0;
+  EXPECT_FALSE(install.ReadDword("GraphicLibrary", library));
+}
+
+TEST_F(WizardEndToEnd, EscapeOnTheTestPageEndsAtOnce) {
+  ToFirstTest();
+  ASSERT_TRUE(wizard.PressEscape());
+  EndsWith(3);
+  EXPECT_EQ(install.WizardLog().back(), "動作チェックウィザード終了");
+}
+
+TEST_F(WizardEndToEnd, SecondStartShowsNoSecondWizard) {
+  EXPECT_EQ(install.StartAnotherAndWait(30000), 0u);
+  int wizards = 0;
+  EnumWindows(
+      [](HWND window, LPARAM count) -> BOOL {
+        char title[64] = {};
+        GetWindowTextA(window, title, sizeof title);
+        if (IsWindowVisible(window) && std::string(title) == TEXT_WIZARD_CAPTION) ++*reinterpret_cast<int*>(count);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&wizards));
+  EXPECT_EQ(wizards, 1);
+  ASSERT_TRUE(wizard.CloseByCloseBox());
+  EndsWith(3);
+}
+
+class MissingDataEndToEnd : public WizardEndToEnd {
+ protected:
+  void SetUp() override {
+    install.RemoveFile("data\\test.q3d");
+    WizardEndToEnd::SetUp();
+  }
+};
+
+TEST_F(MissingDataEndToEnd, MissingTestFilesEndTheWizardWithTwoMessages) {
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  EXPECT_EQ(Answer(IDOK), TEXT_FILES_MISSING);
+  EXPECT_EQ(Answer(IDOK), TEXT_WIZARD_ABORT);
+  EndsWith(3);
+  const Strings log = install.WizardLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "必要なファイルが見つからなかったので処理を終了"), log.end());
+  EXPECT_EQ(FindVisibleWindow(kViewerTitle), nullptr);
+}
+
+// Run by small_screen.sh on a screen of 1024 x 575.
+TEST_F(WizardEndToEnd, SmallScreenWarns) {
+  if (GetSystemMetrics(SM_CYSCREEN) != 575) GTEST_SKIP() << "needs a 1024 x 575 screen";
+  ASSERT_TRUE(wizard.Click(1002));
+  ASSERT_TRUE(wizard.WaitForText(1035, TEXT_SCREEN_SMALL, 30000));
+  std::string summary;
+  ASSERT_TRUE(wizard.ReadText(1005, summary));
+  EXPECT_EQ(summary.substr(summary.rfind('\r') + 1), "画面解像度: 1024 x 575");
+  ASSERT_TRUE(wizard.Click(1003));  // no question on the warning page
+  EndsWith(3);
+}
+
+}  // namespace
+}  // namespace kx::test
