@@ -1,6 +1,7 @@
 #include "fitcheck/ui/fitcheck_dlg.h"
 
 #include <commctrl.h>
+#include <algorithm>
 #include <mmsystem.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -106,6 +107,10 @@ BOOL CFitcheckDlg::OnInitDialog() {
   title_left_ = ControlRect(IDC_PAGE_TITLE).left;
   instruction_bottom_ = ControlRect(IDC_INSTRUCTION).bottom;
   picture_top_ = ControlRect(IDC_PICTURE).top;
+  for (int id : {IDC_MAIN_TEXT, IDC_SECOND_TEXT, IDC_INSTRUCTION, IDC_VERDICT_TEXT, IDC_SWITCH_LABEL}) {
+    text_templates_[id] = ControlRect(id);
+  }
+  FitToText(IDC_SWITCH_LABEL);
   HDC screen = GetDC(nullptr);
   large_fonts_ = GetDeviceCaps(screen, LOGPIXELSX) != 96;
   ReleaseDC(nullptr, screen);
@@ -206,6 +211,39 @@ void CFitcheckDlg::SetText(int control_id, const std::string& text) {
   HWND control = GetDlgItem(window_, control_id);
   SetWindowTextA(control, text.c_str());
   if (IsOverlayText(control_id)) RepaintBeneath(control);
+  FitToText(control_id);
+}
+
+void CFitcheckDlg::FitToText(int control_id) {
+  // A text is never cut, whatever the font: its control takes the height the
+  // text needs. The instruction line keeps its bottom, just above the
+  // buttons; the other texts keep their top and grow downward.
+  const auto place = text_templates_.find(control_id);
+  if (place == text_templates_.end()) return;
+  HWND control = GetDlgItem(window_, control_id);
+  const RECT now = ControlRect(control_id);
+  const int width = now.right - now.left;
+
+  char text[2048] = {};
+  GetWindowTextA(control, text, sizeof text);
+  RECT measured = {0, 0, width, 0};
+  HDC dc = GetDC(control);
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  DrawTextA(dc, text, -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  SelectObject(dc, old_font);
+  ReleaseDC(control, dc);
+
+  const RECT& original = place->second;
+  int top = original.top;
+  int height = std::max<int>(measured.bottom, original.bottom - original.top);
+  if (control_id == IDC_INSTRUCTION) {
+    height = std::max<int>(measured.bottom, instruction_min_height_);
+    top = original.bottom - height;
+  }
+  if (now.top == top && now.bottom - now.top == height) return;
+  RepaintBeneath(control);
+  SetWindowPos(control, nullptr, now.left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  RepaintBeneath(control);
 }
 
 void CFitcheckDlg::ShowControl(int control_id, bool shown) {
@@ -257,11 +295,9 @@ void CFitcheckDlg::PlaceMainText(bool at_title_edge) {
 }
 
 void CFitcheckDlg::GrowInstructionUpward(int pixels) {
-  HWND text = GetDlgItem(window_, IDC_INSTRUCTION);
-  const RECT rect = ControlRect(IDC_INSTRUCTION);
-  SetWindowPos(text, nullptr, rect.left, rect.top - pixels, rect.right - rect.left,
-               rect.bottom - rect.top + pixels, SWP_NOZORDER | SWP_NOACTIVATE);
-  RepaintBeneath(text);
+  const RECT& original = text_templates_[IDC_INSTRUCTION];
+  instruction_min_height_ = original.bottom - original.top + pixels;
+  FitToText(IDC_INSTRUCTION);
 }
 
 MessageAnswer CFitcheckDlg::ShowMessage(const std::string& text, MessageStyle style, bool placed) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <memory>
 
 #include "fitcheck/ui/close_watch.h"
@@ -62,6 +63,7 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   void InstallDirectX();
   RECT ControlRect(int control_id);
   void RepaintBeneath(HWND control);
+  void FitToText(int control_id);
   static DWORD WINAPI ViewerWorker(void* argument);
   static void CALLBACK CloseWatchTick(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
@@ -73,6 +75,8 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   std::array<win::UniqueBitmap, 4> pictures_;  // 146..149
   bool large_fonts_ = false;
   int main_text_left_ = 0, title_left_ = 0, instruction_bottom_ = 0, picture_top_ = 0;
+  std::map<int, RECT> text_templates_;  // template places of the texts that fit their height
+  int instruction_min_height_ = 0;
 
   // The viewer run.
   HWND viewer_window_ = nullptr;
