@@ -107,10 +107,12 @@ BOOL CFitcheckDlg::OnInitDialog() {
   title_left_ = ControlRect(IDC_PAGE_TITLE).left;
   instruction_bottom_ = ControlRect(IDC_INSTRUCTION).bottom;
   picture_top_ = ControlRect(IDC_PICTURE).top;
-  for (int id : {IDC_MAIN_TEXT, IDC_SECOND_TEXT, IDC_INSTRUCTION, IDC_VERDICT_TEXT, IDC_SWITCH_LABEL}) {
+  for (int id : {IDC_MAIN_TEXT, IDC_SECOND_TEXT, IDC_INSTRUCTION, IDC_VERDICT_TEXT, IDC_SWITCH_LABEL,
+                 IDC_DIRECTX_LINK}) {
     text_templates_[id] = ControlRect(id);
   }
   FitToText(IDC_SWITCH_LABEL);
+  FitInstallButton();
   HDC screen = GetDC(nullptr);
   large_fonts_ = GetDeviceCaps(screen, LOGPIXELSX) != 96;
   ReleaseDC(nullptr, screen);
@@ -130,6 +132,7 @@ BOOL CFitcheckDlg::OnInitDialog() {
   HWND link = GetDlgItem(window_, IDC_DIRECTX_LINK);
   const std::string target = LoadText(IDS_DIRECTX_URL);
   SetWindowTextA(link, target.c_str());
+  FitToText(IDC_DIRECTX_LINK);
   link_.Attach(link, target);
 
   wizard_->OnInitDialog();
@@ -212,6 +215,25 @@ void CFitcheckDlg::SetText(int control_id, const std::string& text) {
   SetWindowTextA(control, text.c_str());
   if (IsOverlayText(control_id)) RepaintBeneath(control);
   FitToText(control_id);
+}
+
+void CFitcheckDlg::FitInstallButton() {
+  // The installer button shares its row with Next, which the page that shows
+  // it hides: it may widen up to Next so that its caption is not cut.
+  HWND button = GetDlgItem(window_, IDC_INSTALL_DIRECTX);
+  const RECT rect = ControlRect(IDC_INSTALL_DIRECTX);
+  char caption[128] = {};
+  GetWindowTextA(button, caption, sizeof caption);
+  RECT measured = {0, 0, 0, 0};
+  HDC dc = GetDC(button);
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)));
+  DrawTextA(dc, caption, -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old_font);
+  ReleaseDC(button, dc);
+  const int margin = 2 * GetSystemMetrics(SM_CXEDGE) + 8;
+  const int limit = ControlRect(IDC_NEXT).left - 4 - rect.left;
+  const int width = std::min<int>(std::max<int>(rect.right - rect.left, measured.right + margin), limit);
+  SetWindowPos(button, nullptr, 0, 0, width, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CFitcheckDlg::FitToText(int control_id) {

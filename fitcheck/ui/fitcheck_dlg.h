@@ -64,6 +64,7 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   RECT ControlRect(int control_id);
   void RepaintBeneath(HWND control);
   void FitToText(int control_id);
+  void FitInstallButton();
   static DWORD WINAPI ViewerWorker(void* argument);
   static void CALLBACK CloseWatchTick(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 

@@ -48,6 +48,14 @@ class WizardEndToEnd : public ::testing::Test {
     EXPECT_TRUE(WizardDriver::AnswerMessageBox(box, button)) << text;
     return text;
   }
+  // With KX_E2E_SHOTS naming a folder, the wizard as it looks now is saved
+  // there, for looking at every page.
+  void Shot(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("KX_E2E_SHOTS", folder, MAX_PATH) == 0) return;
+    Sleep(300);  // let the page finish painting
+    (void)SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", wizard.window());
+  }
   DWORD Dword(const char* name) {
     DWORD value = 0;
     EXPECT_TRUE(install.ReadDword(name, value)) << name;
@@ -72,6 +80,7 @@ TEST_F(WizardEndToEnd, YesOnTheFirstConfigurationStoresIt) {
   ASSERT_TRUE(WizardDriver::AnswerMessageBox(box, IDYES));
 
   ASSERT_TRUE(wizard.WaitForText(1005, TEXT_DONE, 60000));
+  Shot("page9");
   const std::string description =
       "正常動作したグラフィックスドライバの設定:\rDirectX\r　・アンチエイリアスを有効\r"
       "　・影を落とす\r　・フォンシェーディングを有効";
@@ -178,6 +187,7 @@ TEST_F(WizardEndToEnd, NoToEveryConfigurationEndsOnTheFailurePage) {
     }
   }
   ASSERT_TRUE(wizard.WaitForText(1005, TEXT_3D_FAILED, 60000));
+  Shot("page8");
   ControlState next;
   ASSERT_TRUE(wizard.ReadState(1002, next));
   EXPECT_FALSE(next.visible);
@@ -229,6 +239,67 @@ TEST_F(MissingDataEndToEnd, MissingTestFilesEndTheWizardWithTwoMessages) {
   EXPECT_EQ(FindVisibleWindow(kViewerTitle), nullptr);
 }
 
+// Wine's settings for one program, by its file name: the system it reports
+// and which built-in libraries it may load.
+class ProgramSettings {
+ public:
+  ProgramSettings(const std::string& subkey, const std::string& name, const std::string& value)
+      : key_("Software\\Wine\\AppDefaults\\Fitcheck.exe" + (subkey.empty() ? "" : "\\" + subkey)) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+  }
+  ~ProgramSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Fitcheck.exe"); }
+
+ private:
+  std::string key_;
+};
+
+class OldSystemEndToEnd : public WizardEndToEnd {
+ protected:
+  ProgramSettings windows2000{"", "Version", "win2k"};
+};
+
+TEST_F(OldSystemEndToEnd, AnUnsupportedSystemEndsOnTheFirstCheck) {
+  ASSERT_TRUE(wizard.Click(1002));
+  ASSERT_TRUE(wizard.WaitForText(1035, TEXT_OS_NOT_SUPPORTED, 30000));
+  std::string summary;
+  ASSERT_TRUE(wizard.ReadText(1005, summary));
+  EXPECT_EQ(summary.rfind("OS: Windows 2000 Professional (5.0.2195)", 0), 0u) << summary;
+  Shot("page1");
+  ControlState next;
+  ASSERT_TRUE(wizard.ReadState(1002, next));
+  EXPECT_FALSE(next.visible);
+  ASSERT_TRUE(wizard.Click(1003));  // "終了", no question
+  EndsWith(2);
+}
+
+class NoDirectXEndToEnd : public WizardEndToEnd {
+ protected:
+  ProgramSettings no_d3dx{"DllOverrides", "d3dx9_34", ""};
+};
+
+TEST_F(NoDirectXEndToEnd, MissingDirectXEndsOnTheInstallPage) {
+  ASSERT_TRUE(wizard.Click(1002));
+  ASSERT_TRUE(wizard.WaitForText(1035, TEXT_ENVIRONMENT_OK, 30000));
+  ASSERT_TRUE(wizard.Click(1002));
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_NO_DIRECTX, 30000));
+  std::string link;
+  ASSERT_TRUE(wizard.ReadText(1011, link));
+  EXPECT_EQ(link, TEXT_DIRECTX_URL);
+  ControlState install_button, link_state;
+  ASSERT_TRUE(wizard.ReadState(1008, install_button));
+  ASSERT_TRUE(wizard.ReadState(1011, link_state));
+  EXPECT_TRUE(install_button.visible && link_state.visible);
+  Shot("page5");
+  ASSERT_TRUE(wizard.Click(1003));
+  EndsWith(2);
+  const Strings log = install.WizardLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "DirectX必須DLLのチェックエラー"), log.end());
+}
+
 // Run by small_screen.sh on a screen of 1024 x 575.
 TEST_F(WizardEndToEnd, SmallScreenWarns) {
   if (GetSystemMetrics(SM_CYSCREEN) != 575) GTEST_SKIP() << "needs a 1024 x 575 screen";
@@ -237,6 +308,7 @@ TEST_F(WizardEndToEnd, SmallScreenWarns) {
   std::string summary;
   ASSERT_TRUE(wizard.ReadText(1005, summary));
   EXPECT_EQ(summary.substr(summary.rfind('\r') + 1), "画面解像度: 1024 x 575");
+  Shot("page3");
   ASSERT_TRUE(wizard.Click(1003));  // no question on the warning page
   EndsWith(3);
 }
