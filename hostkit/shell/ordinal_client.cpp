@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   std::printf("EnvChk_GetGLSpec = %d, chip \"%s\", VideoMemory %g, DirectX %d, DirectX9c %d\n",
               static_cast<int>(result), chip, spec.VideoMemory, static_cast<int>(spec.DirectX),
               static_cast<int>(spec.DirectX9c));
-  // The spec lookup always names the chip, "unknown" at worst.
+  // The capability lookup always names the chip, "unknown" at worst.
   const bool ok =
       type == expected && result == 0 && chip[0] != '\0' && std::string(chip) != "untouched";
   return ok ? 0 : 1;
