@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "hostkit/gfxcaps/graphics_fakes.h"
 #include "tests/fakes/memory_file_system.h"
 
 namespace kx::hostkit {
@@ -33,38 +34,11 @@ TEST(ChipTypeValuesTest, KeysContainingChipTypeContributeTheirValuesInOrder) {
   EXPECT_EQ(ChipTypeValues(std::string()), Values{});
 }
 
-// A store that remembers the sections and buffer sizes asked for.
-class RecordingStore final : public ProfileStore {
- public:
-  kx::test::MemoryProfileStore inner;
-  std::vector<std::string> sections;
-  std::vector<std::size_t> buffer_sizes;
-  bool out_of_memory = false;
-
-  std::string ReadString(const std::string& f, const std::string& s, const std::string& k,
-                         const std::string& d, std::size_t n) override {
-    return inner.ReadString(f, s, k, d, n);
-  }
-  int ReadInt(const std::string& f, const std::string& s, const std::string& k, int d) override {
-    return inner.ReadInt(f, s, k, d);
-  }
-  bool WriteString(const std::string& f, const std::string& s, const std::string& k,
-                   const std::string& v) override {
-    return inner.WriteString(f, s, k, v);
-  }
-  std::string ReadSection(const std::string& f, const std::string& s, std::size_t n) override {
-    sections.push_back(s);
-    buffer_sizes.push_back(n);
-    if (out_of_memory) throw std::bad_alloc();
-    return inner.ReadSection(f, s, n);
-  }
-};
-
 class ChipListsTest : public ::testing::Test {
  protected:
   const std::string folder = "C:\\Program Files\\ドミレル\\";
   const std::string ini = folder + "glspec.ini";
-  RecordingStore store;
+  test::RecordingStore store;
   kx::test::MemoryFileSystem files;
   ChipLists lists{store, files, folder};
 

@@ -13,32 +13,6 @@ namespace {
 
 using namespace d3dformat;
 
-// Sections asked for, in order, on top of the in-memory store.
-class SectionLog final : public ProfileStore {
- public:
-  kx::test::MemoryProfileStore inner;
-  std::vector<std::string> sections;
-
-  std::string ReadString(const std::string& f, const std::string& s, const std::string& k,
-                         const std::string& d, std::size_t n) override {
-    return inner.ReadString(f, s, k, d, n);
-  }
-  int ReadInt(const std::string& f, const std::string& s, const std::string& k, int d) override {
-    return inner.ReadInt(f, s, k, d);
-  }
-  bool WriteString(const std::string& f, const std::string& s, const std::string& k,
-                   const std::string& v) override {
-    return inner.WriteString(f, s, k, v);
-  }
-  std::string ReadSection(const std::string& f, const std::string& s, std::size_t n) override {
-    sections.push_back(s);
-    return inner.ReadSection(f, s, n);
-  }
-  bool Asked(const std::string& section) const {
-    return std::find(sections.begin(), sections.end(), section) != sections.end();
-  }
-};
-
 // A machine that offers everything: pixel shader 3.0, R32F textures,
 // 4 samples, 256 MB.
 class GLSpecTest : public ::testing::Test {
@@ -50,7 +24,7 @@ class GLSpecTest : public ::testing::Test {
   test::FakeDiag diag{events};
   test::FakeCodePage code_page;
   BoardSources sources{d3d, diag, code_page};
-  SectionLog profiles;
+  test::RecordingStore profiles;
   kx::test::MemoryFileSystem files;
 
   GLSpecTest() {

@@ -3,17 +3,21 @@
 // They keep one shared record of what was opened and closed, in order.
 #pragma once
 
+#include <algorithm>
 #include <map>
+#include <new>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/profile_store.h"
 #include "hostkit/gfxcaps/direct3d_probe.h"
 #include "hostkit/gfxcaps/directdraw_probe.h"
 #include "hostkit/gfxcaps/dxdiag_devices.h"
 #include "hostkit/gfxcaps/engine_library.h"
+#include "tests/fakes/memory_file_system.h"
 
 namespace kx::hostkit::test {
 
@@ -204,6 +208,37 @@ class FakeEngineLoader final : public EngineLibraryLoader {
     FakeEngineLoader& loader_;
     std::optional<std::int32_t> answer_;
   };
+};
+
+// The in-memory INI store, remembering the sections and buffer sizes asked
+// for; it can be made to run out of memory while reading a section.
+class RecordingStore final : public ProfileStore {
+ public:
+  kx::test::MemoryProfileStore inner;
+  std::vector<std::string> sections;
+  std::vector<std::size_t> buffer_sizes;
+  bool out_of_memory = false;
+
+  std::string ReadString(const std::string& f, const std::string& s, const std::string& k,
+                         const std::string& d, std::size_t n) override {
+    return inner.ReadString(f, s, k, d, n);
+  }
+  int ReadInt(const std::string& f, const std::string& s, const std::string& k, int d) override {
+    return inner.ReadInt(f, s, k, d);
+  }
+  bool WriteString(const std::string& f, const std::string& s, const std::string& k,
+                   const std::string& v) override {
+    return inner.WriteString(f, s, k, v);
+  }
+  std::string ReadSection(const std::string& f, const std::string& s, std::size_t n) override {
+    sections.push_back(s);
+    buffer_sizes.push_back(n);
+    if (out_of_memory) throw std::bad_alloc();
+    return inner.ReadSection(f, s, n);
+  }
+  bool Asked(const std::string& section) const {
+    return std::find(sections.begin(), sections.end(), section) != sections.end();
+  }
 };
 
 }  // namespace kx::hostkit::test
