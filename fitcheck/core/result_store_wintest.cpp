@@ -8,6 +8,7 @@
 #include "tests/fakes/fake_graphics.h"
 #include "tests/fakes/fake_system_info.h"
 #include "tests/fakes/memory_log.h"
+#include "tests/win/registry_value.h"
 
 namespace kx {
 namespace {
@@ -28,22 +29,14 @@ class ResultStoreWinTest : public ::testing::Test {
 
   // The type and bytes of a value as the host application reads them.
   std::pair<DWORD, std::string> Read(const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, environment.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-      return {REG_NONE, "<no key>"};
-    }
-    char data[512];
-    DWORD type = REG_NONE, size = sizeof data;
-    const LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return {REG_NONE, "<no value>"};
-    return {type, std::string(data, size)};
+    const test::RegistryValue v = test::ReadRegistryValue(HKEY_CURRENT_USER, environment, name);
+    if (v.status == test::RegistryValue::kNoKey) return {REG_NONE, "<no key>"};
+    if (v.status == test::RegistryValue::kNoValue) return {REG_NONE, "<no value>"};
+    return {v.type, v.bytes};
   }
   DWORD Dword(const char* name) {
-    const auto v = Read(name);
-    EXPECT_EQ(v.first, static_cast<DWORD>(REG_DWORD)) << name;
     DWORD d = 0xFFFFFFFF;
-    if (v.second.size() == sizeof d) memcpy(&d, v.second.data(), sizeof d);
+    EXPECT_TRUE(test::ReadRegistryValue(HKEY_CURRENT_USER, environment, name).AsDword(d)) << name;
     return d;
   }
 };

@@ -1,6 +1,7 @@
 #include "tests/e2e/wizard_install.h"
 
 #include "tests/win/process.h"
+#include "tests/win/registry_value.h"
 
 namespace kx::test {
 namespace {
@@ -91,26 +92,16 @@ bool WizardInstall::WaitForExit(DWORD timeout_ms) {
 }
 
 bool WizardInstall::ReadValue(const std::string& name, DWORD& type, std::string& bytes) const {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, environment_key_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  char data[1024];
-  DWORD size = sizeof data;
-  const LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return false;
-  bytes.assign(data, size);
+  const RegistryValue value = ReadRegistryValue(HKEY_CURRENT_USER, environment_key_, name);
+  if (value.status != RegistryValue::kRead) return false;
+  type = value.type;
+  bytes = value.bytes;
   return true;
 }
 
 bool WizardInstall::ReadDword(const std::string& name, DWORD& value) const {
-  DWORD type = 0;
-  std::string bytes;
   value = 0xFFFFFFFF;
-  if (!ReadValue(name, type, bytes) || type != REG_DWORD || bytes.size() != sizeof(DWORD)) return false;
-  memcpy(&value, bytes.data(), sizeof value);
-  return true;
+  return ReadRegistryValue(HKEY_CURRENT_USER, environment_key_, name).AsDword(value);
 }
 
 std::vector<std::string> WizardInstall::ValueNames() const {
