@@ -57,12 +57,15 @@ typedef struct VideoBoardInfo {
   double VideoMemory;                          /* megabytes */
 } VideoBoardInfo;
 
-#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L)
-#ifdef __cplusplus
-#define HOSTKIT_STATIC_ASSERT static_assert
+/* Layout checks, for C11 and C++ callers alike (older C compilers skip them). */
+#if defined(__cplusplus)
+#define HOSTKIT_STATIC_ASSERT(cond, text) static_assert(cond, text)
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define HOSTKIT_STATIC_ASSERT(cond, text) _Static_assert(cond, text)
 #else
-#define HOSTKIT_STATIC_ASSERT _Static_assert
+#define HOSTKIT_STATIC_ASSERT(cond, text)
 #endif
+
 /* The same layout for 32-bit and 64-bit callers: natural alignment, no gaps. */
 HOSTKIT_STATIC_ASSERT(sizeof(EnvChkGLSpec) == 40, "EnvChkGLSpec is 40 bytes");
 HOSTKIT_STATIC_ASSERT(offsetof(EnvChkGLSpec, PhongCheck) == 20, "PhongCheck at 20");
@@ -71,8 +74,6 @@ HOSTKIT_STATIC_ASSERT(offsetof(EnvChkGLSpec, DirectX) == 32, "DirectX at 32");
 HOSTKIT_STATIC_ASSERT(offsetof(EnvChkGLSpec, DirectX9c) == 36, "DirectX9c at 36");
 HOSTKIT_STATIC_ASSERT(sizeof(VideoBoardInfo) == 1032, "VideoBoardInfo is 1032 bytes");
 HOSTKIT_STATIC_ASSERT(offsetof(VideoBoardInfo, VideoMemory) == 1024, "VideoMemory at 1024");
-#undef HOSTKIT_STATIC_ASSERT
-#endif
 
 /* @28. The graphics library code (1, 2, 3) that the engine library at
  * enginePath reports, or 0 when it cannot be loaded or does not report one. */
@@ -107,6 +108,18 @@ int32_t WINAPI ConformDeviceAcceptableEx(int32_t libraryCode, uint32_t mask) HOS
 /* Anti-aliasing level 0..3 of the adapter (3 for 2-4 samples, 2 for 5-8,
  * 1 for 9-16). The arguments are not used. */
 int32_t WINAPI GetAvailableMultiSampleLevel(int32_t reserved1, int32_t reserved2) HOSTKIT_NOTHROW;
+
+/* ---- Parts attributes: blocks and values ------------------------------- */
+
+/* ---- Extended parts information, back image, hatch script, display attributes --- */
+
+/* ---- Rendering settings dialogs ---------------------------------------- */
+
+/* ---- HTTP download and mail -------------------------------------------- */
+
+/* ---- Window frame ------------------------------------------------------ */
+
+/* ---- Library object, shell utilities, parts search --------------------- */
 
 #ifdef __cplusplus
 }

@@ -2,18 +2,19 @@
 # Checks the export table of Hostkit.dll and the import table of a program
 # linked against it by ordinal.
 #
-#   check_exports.sh <objdump> <Hostkit.dll> <ordinal client .exe>
+#   check_exports.sh <objdump> <Hostkit.dll> <ordinal client .exe> <hostkit.def>
 #
-# The DLL must export every name below undecorated (no "@N" of the 32-bit
+# The DLL must export every name of hostkit.def undecorated (no "@N" of the 32-bit
 # stdcall convention), EnvChk_GetGLSpec at ordinal 27 and EnvChk_GetGLType
 # at 28. The client must import those two by ordinal only, without names.
 set -eu
 # objdump translates its headings in a Japanese locale; the parsing needs them as they are.
 export LC_ALL=C
-objdump=$1 dll=$2 client=$3
+objdump=$1 dll=$2 client=$3 def=$4
 
-names="EnvChk_GetGLSpec EnvChk_GetGLType GetVideoMemory GetVideoMemFromDirectDraw
-GetVideoBoradInfo ConformDeviceAcceptable ConformDeviceAcceptableEx GetAvailableMultiSampleLevel"
+# Export lines of the .def: "  Name@8" or "  Name@16 @27", comments after ";".
+names=$(sed -n 's/;.*//; s/^[[:space:]]\{1,\}\([A-Za-z_][A-Za-z0-9_]*\)@[0-9].*/\1/p' "$def")
+[ -n "$names" ] || { echo "check_exports: no export names in $def" >&2; exit 1; }
 
 fail=0
 err() { echo "check_exports: $*" >&2; fail=1; }
@@ -62,6 +63,6 @@ fi
 [ "$(printf '%s\n' "$imports" | wc -l)" = 2 ] || err "the client imports other than exactly ordinals 27 and 28"
 
 if [ $fail = 0 ]; then
-  echo "check_exports: $(basename "$dll"): $(printf '%s\n' "$table" | wc -l) names, ordinals 27/28 fixed, undecorated; client links 27 and 28 by ordinal"
+  echo "check_exports: $(basename "$dll"): $(printf '%s\n' "$table" | wc -l) names, all $(printf '%s\n' $names | wc -l) of the .def, ordinals 27/28 fixed, undecorated; client links 27 and 28 by ordinal"
 fi
 exit $fail
