@@ -5,8 +5,15 @@ set(CMAKE_CXX_STANDARD 17)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
-# Every literal becomes Shift-JIS bytes, whatever the target.
-add_compile_options(-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
+option(KX_FUZZ "Build the libFuzzer targets of the logic (clang) instead of the tests" OFF)
+
+# Every literal becomes Shift-JIS bytes, whatever the target. clang, which
+# only the fuzzing build uses, knows no other execution character set than
+# UTF-8; the fuzzers exercise parsers of bytes, not the texts of literals.
+add_compile_options(-Wall -Wextra -finput-charset=UTF-8)
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_compile_options(-fexec-charset=CP932)
+endif()
 
 if(WIN32)
   set(KX_WINDOWS ON)
@@ -44,6 +51,7 @@ elseif(NOT KX_WINDOWS)
 endif()
 
 add_custom_target(kx_tests)
+add_custom_target(kx_fuzzers)
 
 # kx_library(name [WIN32_ONLY] SOURCES ... [DEPS ...])
 # A static library. Logic libraries build on every target; WIN32_ONLY ones
@@ -65,7 +73,7 @@ endfunction()
 # with WINDOWS it is built for Windows and run under Wine by ctest.
 function(kx_test name)
   cmake_parse_arguments(A "WINDOWS;SERIAL" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
-  if(NOT KX_RUNS_TESTS)
+  if(NOT KX_RUNS_TESTS OR KX_FUZZ)
     return()
   endif()
   if(A_WINDOWS AND NOT KX_WINDOWS)
@@ -93,6 +101,29 @@ function(kx_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
   endif()
   add_dependencies(kx_tests ${name})
+endfunction()
+
+# kx_fuzz(name SOURCES ... [DEPS ...] [SECONDS s])
+# A libFuzzer program (LLVMFuzzerTestOneInput) over the logic, built only in
+# the fuzz preset (clang, with AddressSanitizer and UBSan). ctest runs it for
+# a few seconds from an empty corpus; longer runs are started by hand:
+#   build/fuzz/fuzzbin/<name> -max_total_time=600
+function(kx_fuzz name)
+  cmake_parse_arguments(A "" "SECONDS" "SOURCES;DEPS" ${ARGN})
+  if(NOT KX_FUZZ)
+    return()
+  endif()
+  if(NOT A_SECONDS)
+    set(A_SECONDS 10)
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzzbin)
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${A_SECONDS} -print_final_stats=1)
+  set_tests_properties(${name} PROPERTIES LABELS fuzz)
+  add_dependencies(kx_fuzzers ${name})
 endfunction()
 
 # kx_def(input output [NONAME])
