@@ -35,7 +35,58 @@ UINT TextFormat(std::uint32_t flags) noexcept {
 
 void QNDWidgetSystemControl::PaintWidget(HDC dc, const RECT& rect) {
   RECT area = rect;  // the system may adjust it
-  DrawFrameControl(dc, &area, type_, state_);
+  if (type_ != DFC_CAPTION) {
+    DrawFrameControl(dc, &area, type_, state_);
+    return;
+  }
+  // The system draws caption glyphs as characters of its symbol font, and
+  // where that font is missing (seen under a Japanese locale) it draws
+  // plain digits instead. The button is the system's; the glyph is drawn
+  // here with lines and boxes, the same everywhere.
+  DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (state_ & ~0xFFu));
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const int size = (width < height ? width : height) * 5 / 9;
+  if (size < 4) return;
+  const int shift = (state_ & DFCS_PUSHED) ? 1 : 0;
+  const int left = rect.left + (width - size) / 2 + shift;
+  const int top = rect.top + (height - size) / 2 + shift;
+  const COLORREF ink = GetSysColor((state_ & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+  win::UniqueBrush brush(CreateSolidBrush(ink));
+  if (!brush) return;
+  auto fill = [&](int x, int y, int w, int h) {
+    const RECT bar = {x, y, x + w, y + h};
+    FillRect(dc, &bar, brush.get());
+  };
+  auto box = [&](int x, int y, int w, int h) {  // a window outline with a thick top
+    fill(x, y, w, 2);
+    fill(x, y + h - 1, w, 1);
+    fill(x, y, 1, h);
+    fill(x + w - 1, y, 1, h);
+  };
+  switch (state_ & 0xFF) {
+    case DFCS_CAPTIONCLOSE:
+      for (int i = 0; i < size; ++i) {  // two strokes two pixels wide
+        fill(left + i, top + i, 2, 1);
+        fill(left + size - 2 - i, top + i, 2, 1);
+      }
+      break;
+    case DFCS_CAPTIONMIN:
+      fill(left, top + size - 2, size * 2 / 3, 2);
+      break;
+    case DFCS_CAPTIONMAX:
+      box(left, top, size, size);
+      break;
+    case DFCS_CAPTIONRESTORE: {
+      const int small = size * 3 / 4;
+      box(left + size - small, top, small, small);
+      const RECT front = {left, top + size - small, left + small, top + size};
+      FillRect(dc, &front, GetSysColorBrush(COLOR_BTNFACE));
+      box(left, top + size - small, small, small);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 int QNDWindowFrame::LoadImageResource(const char* path, std::uint32_t kind, int width, int height) {
