@@ -104,12 +104,18 @@ class FrameScreenTest : public ::testing::Test {
 
 TEST_F(FrameScreenTest, SystemLooksActiveAndInactive) {
   TestWindow window("枠");
-  const int32_t frame = hk.create(window.get());
-  ASSERT_NE(frame, 0);
-  RedrawWindow(window.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   const RECT r = window.Frame();
   const int width = r.right - r.left, height = r.bottom - r.top;
   const int caption_y = fy + caption / 2, menu_y = fy + caption + menu / 2;
+  // Undecorated, the system draws its own caption: the desktop is one on
+  // which non-client areas are drawn as on a real screen.
+  ScreenImage plain = Shoot(window.get(), "frame_none");
+  EXPECT_NE(plain.At(width / 2, caption_y), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(plain.At(width / 2, menu_y), GetSysColor(COLOR_MENU));
+
+  const int32_t frame = hk.create(window.get());
+  ASSERT_NE(frame, 0);
+  RedrawWindow(window.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   const POINT close = Button(window.get(), HTCLOSE);
 
   ScreenImage active = Shoot(window.get(), "frame_system_active");
