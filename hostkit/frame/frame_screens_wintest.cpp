@@ -132,6 +132,15 @@ TEST_F(FrameScreenTest, SystemLooksActiveAndInactive) {
   EXPECT_GT(active.Count(close_box, GetSysColor(COLOR_BTNFACE)), 10);
   EXPECT_GT(active.Count(close_box, GetSysColor(COLOR_BTNTEXT)), 4);
 
+  // A change of system settings places the parts again and keeps the host's looks.
+  EXPECT_EQ(hk.set_color(frame, 1, 0, kCaption), 0);
+  SendMessageA(window.get(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(hk.draw(frame, 0, 0), 0);
+  ScreenImage changed = Shoot(window.get(), "frame_system_setting_change");
+  ExpectSamples(changed, {{width / 2, caption_y, kCaption, "caption in the host's colour"}});
+  EXPECT_GT(changed.Count(close_box, GetSysColor(COLOR_BTNTEXT)), 4) << "close glyph kept";
+  EXPECT_EQ(hk.set_color(frame, 1, 0, GetSysColor(COLOR_ACTIVECAPTION)), 0);
+
   // Another window takes the focus: the frame turns inactive.
   TestWindow other("他", false, 700, 500, 300, 200);
   ScreenImage inactive = Shoot(window.get(), "frame_system_inactive");
@@ -255,6 +264,9 @@ TEST_F(FrameScreenTest, BitmapStretchedOverTheCaption) {
   DeleteFileA(path.c_str());
   ASSERT_GE(image_index, 0);
   ASSERT_EQ(hk.set_image(frame, 1, 0, image_index, 0), 0);
+  // An image number the frame doesn't have leaves the look's colour alone.
+  ASSERT_EQ(hk.set_color(frame, 7, 0, kTop), 0);
+  ASSERT_EQ(hk.set_image(frame, 7, 0, image_index + 50, 0), 0);
   EXPECT_EQ(hk.draw(frame, 0, 0), 0);
   const RECT r = window.Frame();
   const int width = r.right - r.left;
@@ -262,7 +274,8 @@ TEST_F(FrameScreenTest, BitmapStretchedOverTheCaption) {
   ScreenImage image = Shoot(window.get(), "frame_bitmap_caption");
   ExpectSamples(image,
                 {{fx + (width - 2 * fx) / 4, y, RGB(255, 0, 0), "left half of the image"},
-                 {fx + (width - 2 * fx) * 5 / 8, y, RGB(0, 0, 255), "right half of the image"}});
+                 {fx + (width - 2 * fx) * 5 / 8, y, RGB(0, 0, 255), "right half of the image"},
+                 {width / 2, fy / 2, kTop, "top border without its image"}});
   EXPECT_EQ(hk.remove(frame), 0);
 }
 

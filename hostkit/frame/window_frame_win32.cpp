@@ -226,12 +226,12 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
         *result = 0;
         return 0;
       }
-      if (hit != 0) PostMessageA(window_, redraw, 0, 0);
+      if (hit != 0 && redraw != 0) PostMessageA(window_, redraw, 0, 0);
       return PassOn(message, wparam, lparam, result);
     }
 
     case WM_ACTIVATE:
-      PostMessageA(window_, redraw, 0, 0);
+      if (redraw != 0) PostMessageA(window_, redraw, 0, 0);
       return PassOn(message, wparam, lparam, result);
 
     case WM_NCLBUTTONDOWN: {
