@@ -232,6 +232,19 @@ TEST_F(FrameScreenTest, ButtonsShowHotAndPressedStates) {
   ExpectSamples(on, {{close.x, close.y, kClosePressed, "close with the mouse back on it"}});
   SendMessageA(window.get(), WM_LBUTTONUP, 0, MAKELPARAM(30, 60));
   EXPECT_TRUE(TakePostedCommands(window.get()).empty());
+
+  // Released over the caption: the caption is painted whole again, with
+  // its title and buttons, not as a bare band over them.
+  SendMessageA(window.get(), WM_NCLBUTTONDOWN, HTCLOSE, on_close);
+  POINT over_caption = {r.left + (r.right - r.left) / 2, r.top + close.y};
+  ScreenToClient(window.get(), &over_caption);
+  SendMessageA(window.get(), WM_LBUTTONUP, 0, MAKELPARAM(over_caption.x, over_caption.y));
+  ScreenImage released = Shoot(window.get(), "frame_close_released_on_caption");
+  ExpectSamples(released, {{close.x, close.y, kClose, "close after the release"},
+                           {minimise.x, minimise.y, kMinimise, "minimise after the release"}});
+  const RECT title = {fx, fy, (r.right - r.left) / 2, fy + caption};
+  EXPECT_GT(released.Count(title, kTitle), 5);
+  EXPECT_TRUE(TakePostedCommands(window.get()).empty());
   EXPECT_EQ(hk.remove(frame), 0);
 }
 

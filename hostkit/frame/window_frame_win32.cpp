@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <cstddef>
+#include <memory>
 
 #include "hostkit/frame/visual_styles_win32.h"
 #include "hostkit/frame/window_frame_win32.h"
@@ -175,7 +176,9 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
 
     case WM_STYLECHANGED:
     case WM_NCACTIVATE: {
+      const std::weak_ptr<int> alive = life_;
       const int status = PassOn(message, wparam, lparam, result);
+      if (alive.expired()) return status;
       RepaintFrame();
       return status;
     }
@@ -208,8 +211,10 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
         }
       }
       if (menu) {
+        const std::weak_ptr<int> alive = life_;
         PassOn(message, reinterpret_cast<MessageWord>(menu), lparam, result);
         DeleteObject(menu);
+        if (alive.expired()) return 0;
       }
       // 1 stands for the whole window, not a region.
       PaintNonClient(wp > 1 ? reinterpret_cast<HRGN>(wp) : nullptr);
@@ -261,7 +266,9 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
       ClientToScreen(window_, &point);
       const int hit = HitPart(point);
       if (hit == 0) {
+        const std::weak_ptr<int> alive = life_;
         PassOn(message, wparam, lparam, result);
+        if (alive.expired()) return 0;
       } else {
         if (IsButton(hit)) {
           RepaintPart(hit, kStateActive);

@@ -117,6 +117,9 @@ class QNDWindowFrame : public QNDWindowDecorator {
   HDC fixed_dc_ = nullptr;
   int saved_state_ = 0;
   win::UniqueFont caption_font_;
+  // Expires with the frame: the host may delete the frame from inside the
+  // window procedure that a message was passed on to.
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 // The message that makes a decorated window repaint its frame when posted
