@@ -188,6 +188,14 @@ TEST_F(FrameScreenTest, HostColoursInEveryPart) {
   EXPECT_EQ(after.At(width / 2, caption_y), kRestore);
   EXPECT_GT(after.Count(title, kShadow), 5);
 
+  // A new title: the system draws the caption of its own at once, the
+  // frame must come back over it.
+  SetWindowTextA(window.get(), "新しい題");
+  ScreenImage retitled = Shoot(window.get(), "frame_custom_retitled");
+  ExpectSamples(retitled, {{width / 2 + 40, caption_y, kRestore, "caption"},
+                           {close.x, close.y, kClose, "close"}});
+  EXPECT_GT(retitled.Count(title, kTitle), 20);
+
   TestWindow other("他", false, 700, 500, 300, 200);
   ScreenImage inactive = Shoot(window.get(), "frame_custom_inactive");
   ExpectSamples(inactive, {{width / 2, caption_y, kCaptionInactive, "caption"},

@@ -175,7 +175,10 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
       return PassOn(message, wparam, lparam, result);
 
     case WM_STYLECHANGED:
-    case WM_NCACTIVATE: {
+    case WM_NCACTIVATE:
+    // The system draws its own caption with a new title straight away,
+    // not through WM_NCPAINT: the frame is painted over it again.
+    case WM_SETTEXT: {
       const std::weak_ptr<int> alive = life_;
       const int status = PassOn(message, wparam, lparam, result);
       if (alive.expired()) return status;
