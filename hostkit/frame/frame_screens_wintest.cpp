@@ -205,6 +205,33 @@ TEST_F(FrameScreenTest, HostColoursInEveryPart) {
   EXPECT_EQ(hk.remove(frame), 0);
 }
 
+TEST_F(FrameScreenTest, PartOfTheFrameIsPaintedWhenOnlyThatPartNeedsIt) {
+  TestWindow window("枠");
+  const int32_t frame = CreateCustomFrame(window.get());
+  ASSERT_NE(frame, 0);
+  EXPECT_EQ(hk.draw(frame, 0, 0), 0);
+  const RECT r = window.Frame();
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC dc = GetWindowDC(window.get());
+  const RECT all = {0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(window.get(), dc);
+  // The left half of the caption band needs painting: the system sends a
+  // region of it, and nothing outside it is painted.
+  POINT origin = {0, 0};
+  ClientToScreen(window.get(), &origin);
+  RECT left_half = {0, 0, width / 2, fy + caption};
+  OffsetRect(&left_half, r.left - origin.x, r.top - origin.y);  // client coordinates
+  RedrawWindow(window.get(), &left_half, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  ScreenImage image = Shoot(window.get(), "frame_custom_left_half");
+  ExpectSamples(image, {{width / 4, fy + caption / 2, kCaption, "caption in the region"},
+                        {fx + 1 + GetSystemMetrics(SM_CXSMICON) / 2, fy + caption / 2, kIcon,
+                         "icon in the region"},
+                        {width * 3 / 4, fy + caption / 2, RGB(0, 0, 0), "caption outside it"},
+                        {fx / 2, height / 2, RGB(0, 0, 0), "left border outside it"}});
+  EXPECT_EQ(hk.remove(frame), 0);
+}
+
 TEST_F(FrameScreenTest, ButtonsShowHotAndPressedStates) {
   TestWindow window("枠");
   const int32_t frame = CreateCustomFrame(window.get());
