@@ -42,9 +42,11 @@ class BackImageFiles {
 
   // Creates a new, empty file with a name of its own in `folder` (a folder
   // part ending in its separator, or empty for the current folder) and
-  // returns its path; nullopt when no file can be created there.
+  // returns its path; nullopt when no file can be created there. Being in
+  // the target's own folder, it is put in place by a rename on one volume.
   virtual std::optional<std::string> CreateTemporaryFile(const std::string& folder) = 0;
-  // Writes `data` as the whole content of the existing file at `path`.
+  // Writes `data` as the whole content of the existing file at `path`; a
+  // failure to open, write, flush or close it is reported by its cause.
   virtual FileErrorCause WriteFile(const std::string& path, const std::uint8_t* data,
                                    std::size_t size) = 0;
   // Puts the file `from` in place of `to` in one step, replacing `to` when

@@ -22,6 +22,10 @@ constexpr std::uint32_t kAllWallsFlag = 0x4;          // every wall gets them
 constexpr std::uint32_t kCarryToLinksFlag = 0x10000;  // linked parts follow their walls
 constexpr std::uint32_t kClearAllFlag = 0x80000000u;  // no decision: every examined shape cleared
 
+// The on and recurse switches of SetDispAttrToShapes: only their low byte
+// counts, as the host has always passed them.
+constexpr bool SwitchOn(std::uint32_t value) { return (value & 0xFFu) != 0; }
+
 // `option` with the display bits of `bits` set (on) or cleared.
 [[nodiscard]] std::int32_t ApplyDisplayBits(std::int32_t option, std::uint32_t bits, bool on);
 

@@ -54,6 +54,8 @@ TEST(DisplayBitsTest, OnlyTheTopByteOfTheBitsChangesTheWord) {
   EXPECT_EQ(ApplyDisplayBits(kSet, kBits, false), kLow);
   EXPECT_EQ(ApplyDisplayBits(static_cast<std::int32_t>(0xFFFFFFFF), kBits, false),
             static_cast<std::int32_t>(0xEDFFFFFF));
+  EXPECT_TRUE(SwitchOn(0x01));
+  EXPECT_FALSE(SwitchOn(0x100));  // only the low byte is a switch
 }
 
 TEST(WallDecisionTest, FacingRulesByWallKind) {
