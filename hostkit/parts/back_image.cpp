@@ -11,13 +11,14 @@ std::int32_t StoreBackImage(ExtendEngineLoader& loader, BackImageFiles& files,
   const std::optional<std::uint64_t> size = files.FileSize(path);
   if (!size) return 0;
   const std::string name = FileNamePart(path);
-  // Refused before reading, so an oversized file is never loaded whole.
-  const std::optional<std::uint64_t> capacity = BackImageCapacity(name.size());
-  if (!capacity || *size > *capacity) return 0;
-  const std::optional<ByteBlock> image = files.ReadFile(path, *size);
-  if (!image || image->size() != *size) return 0;
-  const std::optional<ByteBlock> block = BuildBackImage(name, image->data(), image->size());
+  // The file is read straight into its place in the block; one too large
+  // for the block is refused before anything is allocated or read.
+  std::optional<ByteBlock> block = BuildBackImageFrame(name, *size);
   if (!block) return 0;
+  const std::size_t image_size = static_cast<std::size_t>(*size);
+  const std::optional<std::size_t> read =
+      files.ReadFile(path, block->data() + BackImageOffset(name.size()), image_size);
+  if (!read || *read != image_size) return 0;
   std::unique_ptr<ExtendEngine> engine = loader.Load();
   if (!engine || !engine->Has(ExtendEntry::kSetPartsExtendBlockData)) return 0;
   (void)engine->SetPartsExtendBlockData(kBackImageParts, kBackImageBlock, block->data(),

@@ -36,9 +36,11 @@ class BackImageFiles {
 
   // The size of an existing file; nullopt when its status cannot be had.
   virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
-  // At most `size` bytes from the start of the file (fewer when it is
-  // shorter); nullopt when it cannot be opened for reading.
-  virtual std::optional<ByteBlock> ReadFile(const std::string& path, std::uint64_t size) = 0;
+  // Reads at most `size` bytes from the start of the file into `buffer`
+  // and returns how many it read (fewer when the file is shorter); nullopt
+  // when it cannot be opened for reading.
+  virtual std::optional<std::size_t> ReadFile(const std::string& path, std::uint8_t* buffer,
+                                              std::size_t size) = 0;
 
   // Creates a new, empty file with a name of its own in `folder` (a folder
   // part ending in its separator, or empty for the current folder) and

@@ -52,8 +52,7 @@ std::optional<std::uint64_t> BackImageCapacity(std::size_t name_length) {
   return kLimit - fixed;
 }
 
-std::optional<ByteBlock> BuildBackImage(const std::string& name, const std::uint8_t* image,
-                                        std::size_t image_size) {
+std::optional<ByteBlock> BuildBackImageFrame(const std::string& name, std::uint64_t image_size) {
   const std::optional<std::uint64_t> capacity = BackImageCapacity(name.size());
   if (!capacity || image_size > *capacity) return std::nullopt;
   const std::uint64_t n = static_cast<std::uint64_t>(name.size()) + 1;
@@ -67,7 +66,16 @@ std::optional<ByteBlock> BuildBackImage(const std::string& name, const std::uint
   out.Bytes(name.data(), name.size());
   out.Zeros(1);
   out.Int32(static_cast<std::int32_t>(image_size));
-  if (image_size != 0) out.Bytes(image, image_size);
+  out.Zeros(static_cast<std::size_t>(image_size));
+  return block;
+}
+
+std::optional<ByteBlock> BuildBackImage(const std::string& name, const std::uint8_t* image,
+                                        std::size_t image_size) {
+  std::optional<ByteBlock> block = BuildBackImageFrame(name, image_size);
+  if (block && image_size != 0) {
+    std::copy(image, image + image_size, block->begin() + BackImageOffset(name.size()));
+  }
   return block;
 }
 

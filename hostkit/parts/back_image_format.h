@@ -33,7 +33,14 @@ struct BackImageView {
 // image would not fit.
 [[nodiscard]] std::optional<std::uint64_t> BackImageCapacity(std::size_t name_length);
 
-// nullopt when the image is larger than BackImageCapacity allows.
+// A block with room for an image of `image_size` bytes, zero-filled, that
+// starts at BackImageOffset(name.size()); nullopt when the image is larger
+// than BackImageCapacity allows.
+[[nodiscard]] std::optional<ByteBlock> BuildBackImageFrame(const std::string& name,
+                                                           std::uint64_t image_size);
+constexpr std::size_t BackImageOffset(std::size_t name_length) { return 16 + name_length + 1; }
+
+// The same with the image copied in.
 [[nodiscard]] std::optional<ByteBlock> BuildBackImage(const std::string& name,
                                                       const std::uint8_t* image,
                                                       std::size_t image_size);

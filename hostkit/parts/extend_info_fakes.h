@@ -120,12 +120,14 @@ class MemoryBackImageFiles final : public BackImageFiles {
     if (it == files.end()) return std::nullopt;
     return it->second.size();
   }
-  std::optional<ByteBlock> ReadFile(const std::string& path, std::uint64_t size) override {
+  std::optional<std::size_t> ReadFile(const std::string& path, std::uint8_t* buffer,
+                                      std::size_t size) override {
     auto it = files.find(path);
     if (it == files.end()) return std::nullopt;
     const std::size_t available = it->second.size() - std::min(shrink_on_read, it->second.size());
-    const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(size, available));
-    return ByteBlock(it->second.begin(), it->second.begin() + take);
+    const std::size_t take = std::min(size, available);
+    std::copy(it->second.begin(), it->second.begin() + take, buffer);
+    return take;
   }
   std::optional<std::string> CreateTemporaryFile(const std::string& folder) override {
     if (!folder.empty() && folders.count(folder) == 0) return std::nullopt;
