@@ -114,7 +114,8 @@ TEST(WallFaceRecordTest, LinkIdsOnlyWhenTheListEndsAtTheBlockEnd) {
             std::nullopt);
 }
 
-// Part 1 holds model 10; its child part 2 (model 20) is turned half about Z.
+// Parts index 1 holds model 10; its child, parts index 2 (model 20), is
+// turned half about Z.
 class WallsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -143,7 +144,7 @@ TEST_F(WallsTest, FacingFollowsThePartsAndShapePlacements) {
 }
 
 TEST_F(WallsTest, NestedPartsApplyTheInnerPlacementFirst) {
-  // Part 2 turned a quarter about X holds part 6 turned a quarter about Z:
+  // Parts index 2, turned a quarter about X, holds 6, turned a quarter about Z:
   // the normal (1,0,0) goes to (0,1,0) in part 2, then to (0,0,1).
   engine.parts[2].placement.rotation = {static_cast<float>(kPi / 2), 0.0f, 0.0f};
   engine.parts[2].children = {6};
