@@ -1,0 +1,138 @@
+#include "hostkit/net/download_names.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+
+#include "common/text.h"
+#include "hostkit/net/download_texts.h"
+
+namespace kx::hostkit {
+
+std::string UrlFileName(std::string_view url) {
+  std::size_t name_start = std::string_view::npos;
+  for (std::size_t i = 0; i < url.size(); ++i) {
+    const auto c = static_cast<unsigned char>(url[i]);
+    if (IsLeadByte(c)) {
+      ++i;  // its trail byte is part of the same character
+    } else if (c == '/') {
+      name_start = i + 1;
+    }
+  }
+  if (name_start == std::string_view::npos) return kFallbackFileName;
+  return std::string(url.substr(name_start));
+}
+
+namespace {
+
+bool IsDeviceName(std::string_view name) {
+  // The device is named by what stands before the first dot, blanks behind
+  // it ignored: "nul.q3d" and "COM1 .txt" open devices too.
+  std::string base(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
+      base == "CONOUT$") {
+    return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+}  // namespace
+
+bool IsSafeFileName(std::string_view name) {
+  // Windows drops trailing dots and blanks: "." and " " would name the folder.
+  const std::size_t kept = name.find_last_not_of(". ");
+  if (kept == std::string_view::npos) return false;
+  if (name.find("..") != std::string_view::npos) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (IsLeadByte(c)) {
+      // A trail byte may equal "\" or "|" and is harmless; a lead byte
+      // without its trail byte is a broken name.
+      if (i + 1 >= name.size()) return false;
+      ++i;
+      continue;
+    }
+    if (c < 0x20 || c == 0x7F) return false;
+    switch (c) {
+      case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+        return false;
+      default:
+        break;
+    }
+  }
+  return !IsDeviceName(name);
+}
+
+std::optional<std::string> LocationTarget(std::string_view raw_headers) {
+  static constexpr std::string_view kLocation = "Location: ";
+  const std::size_t found = raw_headers.find(kLocation);
+  if (found == std::string_view::npos) return std::nullopt;
+  std::string_view target = raw_headers.substr(found + kLocation.size());
+  const std::size_t line_feed = target.find('\n');
+  if (!target.empty() && line_feed != std::string_view::npos && line_feed > 0) {
+    target = target.substr(0, line_feed);
+  }
+  return std::string(target);
+}
+
+std::string StatusCodeText(int status) {
+  switch (status) {
+    case 200: return "ダウンロード開始";
+    case 201: return "Created";
+    case 202: return "Accepted";
+    case 204: return "No Content";
+    case 301: return "Moved Permanently";
+    case 302: return "Moved Temporarily";
+    case 304: return "Not Modified";
+    case 400: return "Bad Request";
+    case 401: return "Unauthorized";
+    case 403: return "Forbidden";
+    case 404: return "ファイル未検出";
+    case 500: return "Internal Server Error";
+    case 501: return "Not Inplemented";
+    case 502: return "Bad Gateway";
+    case 503: return "Service Unavailable";
+    default: return {};
+  }
+}
+
+std::string HttpErrorText(int status) { return Format(kTextHttpError, status); }
+
+std::int64_t ContentLengthValue(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    const int digit = text[i] - '0';
+    value = value > (INT64_MAX - digit) / 10 ? INT64_MAX : value * 10 + digit;
+  }
+  return negative ? -value : value;
+}
+
+std::int32_t TotalBytesShown(const std::optional<std::string>& content_length) {
+  const std::int64_t value = content_length ? ContentLengthValue(*content_length) : 0;
+  if (value < 1) return 1;
+  return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
+}
+
+int ProgressPercent(std::int32_t received, std::int32_t total) {
+  if (total <= 0 || received <= 0) return 0;
+  const double percent = static_cast<double>(received) / total * 100.0;
+  return percent >= 100.0 ? 100 : static_cast<int>(percent);
+}
+
+std::string ByteCountText(std::int32_t received, std::int32_t total) {
+  return Format(kTextByteCounts, static_cast<int>(received), static_cast<int>(total));
+}
+
+Point CentredOrigin(int x, int y, int width, int height) {
+  return {std::max(0, x - width / 2), std::max(0, y - height / 2)};
+}
+
+}  // namespace kx::hostkit
