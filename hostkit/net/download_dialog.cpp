@@ -35,6 +35,8 @@ class Win32DialogLink final : public DownloadDialogLink {
 
   void Pause() override { Sleep(10); }
 
+  std::uint64_t Milliseconds() override { return GetTickCount64(); }
+
  private:
   const DownloadWork& work_;
 };

@@ -232,6 +232,10 @@ class RecordingDialog final : public DownloadDialogLink {
     return PostOutcome::kPosted;
   }
   void Pause() override { ++pauses; }
+  // Each look at the clock moves it on by `tick` milliseconds.
+  std::uint64_t Milliseconds() override { return now += tick; }
+  std::uint64_t now = 0;
+  std::uint64_t tick = 1000;
 
   // The status texts in the order shown.
   std::vector<std::string> Texts() const {

@@ -160,11 +160,19 @@ class Worker {
     return sum;
   }
 
+  // The counters are always current; a notice tells the dialog to look at
+  // them. The first piece is reported at once, later ones once the interval
+  // has passed and the dialog has taken the notice before.
   void ReportProgress() {
+    const std::uint64_t now = dialog_.Milliseconds();
+    if (reported_ && now - last_report_ < kProgressIntervalMs) return;
     if (job_.progress_pending.exchange(true)) return;  // the last one is not taken yet
     if (dialog_.Post(DownloadNotice::kUpdate, kUpdateByteCounts) != PostOutcome::kPosted) {
       job_.progress_pending = false;
+      return;
     }
+    reported_ = true;
+    last_report_ = now;
   }
 
   DownloadJob& job_;
@@ -175,6 +183,8 @@ class Worker {
   std::unique_ptr<HttpConnection> connection_;
   std::unique_ptr<HttpRequest> request_;
   bool cancelled_ = false;
+  bool reported_ = false;
+  std::uint64_t last_report_ = 0;
 };
 
 }  // namespace

@@ -34,8 +34,8 @@ class DownloadJob {
   std::atomic<std::int32_t> received_bytes{0};
   std::atomic<bool> cancel{false};
   // A byte-count notice is on its way and not yet taken by the dialog: the
-  // worker posts no other, so a fast transfer cannot flood the dialog's
-  // queue. The dialog clears it before it reads the counters.
+  // worker posts no other, so a slow dialog cannot have its queue flooded.
+  // The dialog clears it before it reads the counters.
   std::atomic<bool> progress_pending{false};
 
  private:
@@ -61,7 +61,13 @@ class DownloadDialogLink {
   virtual PostOutcome Post(DownloadNotice notice, long lparam) = 0;
   // A short wait before a notice that was not taken is posted again.
   virtual void Pause() = 0;
+  // A steady clock, for spacing the byte-count notices.
+  virtual std::uint64_t Milliseconds() = 0;
 };
+
+// Byte-count notices come at most this often: each one repaints the dialog,
+// and one per 1024-byte piece would keep it busy painting.
+inline constexpr std::uint64_t kProgressIntervalMs = 50;
 
 // The worker's own exception: it leaves the transfer after the text that
 // explains the failure has been posted. 1: the source cannot be used,

@@ -288,6 +288,23 @@ TEST_F(DownloadTest, ByteCountNoticesDoNotPileUpWhileOneIsPending) {
   EXPECT_EQ(dialog_->Finals(), kDone);
 }
 
+TEST_F(DownloadTest, ByteCountNoticesAreSpacedInTime) {
+  Serve("/big.q3d", Ok(Body(200 * 1024)));
+  job_ = std::make_unique<DownloadJob>(Url("/big.q3d"), kFolder);
+  RecordingDialog dialog(*job_);
+  dialog.tick = 5;  // 10 pieces per interval
+  DownloadThreadBody(*job_, {http_, files_, dialog});
+  EXPECT_EQ(dialog.Finals(), kDone);
+  std::vector<std::int32_t> counts;
+  for (const auto& e : dialog.posted) {
+    if (e.lparam == 1) counts.push_back(e.received);
+  }
+  ASSERT_EQ(counts.size(), 20u);
+  EXPECT_EQ(counts[0], 1024);  // the first piece at once
+  EXPECT_EQ(counts[1], 11 * 1024);
+  EXPECT_EQ(job_->received_bytes, 200 * 1024);
+}
+
 TEST_F(DownloadTest, TheFinalNoticeIsPostedUntilTaken) {
   Serve("/a.q3d", Ok("x"));
   refusals_ = 1000;  // a queue full of earlier notices
