@@ -4,6 +4,8 @@
 // windows.h first
 #include <wininet.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/unique_resource.h"
@@ -51,12 +53,29 @@ class WinInetRequest final : public HttpRequest {
 
   std::optional<std::string> ContentLength() override { return Query(HTTP_QUERY_CONTENT_LENGTH); }
 
+  // The worker copies 1024-byte pieces; each WinInet read takes everything
+  // that has arrived (up to the buffer), since a socket read per piece
+  // would make the transfer's cost the number of pieces.
   std::size_t Read(char* buffer, std::size_t size) override {
-    DWORD got = 0;
-    if (!InternetReadFile(handle_.get(), buffer, static_cast<DWORD>(size), &got)) {
-      ThrowFailure("InternetReadFile");
+    if (next_ == filled_) {
+      DWORD available = 0;
+      if (!InternetQueryDataAvailable(handle_.get(), &available, 0, 0)) {
+        ThrowFailure("InternetQueryDataAvailable");
+      }
+      const DWORD want = available == 0 ? static_cast<DWORD>(kReadPieceBytes)
+                                        : std::min<DWORD>(available, kBufferBytes);
+      DWORD got = 0;
+      if (!InternetReadFile(handle_.get(), buffer_.data(), want, &got)) {
+        ThrowFailure("InternetReadFile");
+      }
+      next_ = 0;
+      filled_ = got;
+      if (got == 0) return 0;
     }
-    return got;
+    const std::size_t n = std::min<std::size_t>(size, filled_ - next_);
+    std::memcpy(buffer, buffer_.data() + next_, n);
+    next_ += n;
+    return n;
   }
 
   bool AskPasswordRetry() override {
@@ -82,7 +101,11 @@ class WinInetRequest final : public HttpRequest {
     }
   }
 
+  static constexpr DWORD kBufferBytes = 64 * 1024;
   UniqueInternet handle_;
+  std::vector<char> buffer_ = std::vector<char>(kBufferBytes);
+  std::size_t next_ = 0;
+  std::size_t filled_ = 0;
 };
 
 class WinInetConnection final : public HttpConnection {
@@ -121,23 +144,44 @@ class CKxSession final : public HttpSession {
   UniqueInternet handle_;
 };
 
+// The pieces are gathered and written in larger blocks: a system call per
+// 1024-byte piece would cost more than the transfer. What was gathered is
+// written on Close, and also when the file goes without one (a failure), so
+// the file always keeps every piece that was handed to it.
 class Win32TargetFile final : public TargetFile {
  public:
   explicit Win32TargetFile(win::UniqueFile file) : file_(std::move(file)) {}
+  ~Win32TargetFile() override { (void)Flush(); }
 
   bool Write(const char* data, std::size_t size) override {
-    DWORD written = 0;
-    return file_ && WriteFile(file_.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
-           written == size;
+    if (!file_ || failed_) return false;
+    if (gathered_.size() + size > kBlockBytes && !Flush()) return false;
+    gathered_.insert(gathered_.end(), data, data + size);
+    return true;
   }
 
   bool Close() override {
-    if (!file_) return true;
-    return CloseHandle(file_.release()) != FALSE;
+    if (!file_) return !failed_;
+    const bool flushed = Flush();
+    return CloseHandle(file_.release()) != FALSE && flushed;
   }
 
  private:
+  bool Flush() {
+    if (!file_ || gathered_.empty()) return !failed_;
+    DWORD written = 0;
+    const bool ok = WriteFile(file_.get(), gathered_.data(), static_cast<DWORD>(gathered_.size()),
+                              &written, nullptr) &&
+                    written == gathered_.size();
+    gathered_.clear();
+    failed_ = failed_ || !ok;
+    return ok;
+  }
+
+  static constexpr std::size_t kBlockBytes = 64 * 1024;
   win::UniqueFile file_;
+  std::vector<char> gathered_;
+  bool failed_ = false;
 };
 
 }  // namespace
