@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
   int32_t automatic = 1;
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  const int32_t result = do_modal(nullptr, 400, 300, "ダウンロード", url.c_str(), folder.c_str(),
-                                  &slot, &automatic);
+  const int32_t result =
+      do_modal(nullptr, 400, 300, "ダウンロード", url.c_str(), folder.c_str(), &slot, &automatic);
   QueryPerformanceCounter(&end);
   std::printf("export %.3f %lld\n", Seconds(start, end), FileBytes(folder + "\\" + name));
   SysFreeString(slot);

@@ -72,8 +72,8 @@ CDownloadDialog::CDownloadDialog(Request request)
 CDownloadDialog::~CDownloadDialog() = default;
 
 INT_PTR CDownloadDialog::DoModal() {
-  return DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(IDD_DOWNLOAD), request_.parent,
-                         DialogProc, reinterpret_cast<LPARAM>(this));
+  return DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(IDD_DOWNLOAD), request_.parent, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK CDownloadDialog::DialogProc(HWND window, UINT message, WPARAM wparam,
@@ -116,8 +116,8 @@ BOOL CDownloadDialog::OnInitDialog() {
   SetWindowTextA(window_, request_.caption.c_str());
   RECT rect = {};
   GetWindowRect(window_, &rect);
-  const Point origin = CentredOrigin(request_.centre_x, request_.centre_y,
-                                     rect.right - rect.left, rect.bottom - rect.top);
+  const Point origin = CentredOrigin(request_.centre_x, request_.centre_y, rect.right - rect.left,
+                                     rect.bottom - rect.top);
   SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SendMessageA(work_->progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   SendMessageA(work_->progress, PBM_SETSTEP, 1, 0);

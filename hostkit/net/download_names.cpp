@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "common/text.h"
 #include "hostkit/net/download_texts.h"
@@ -57,12 +58,9 @@ bool IsSafeFileName(std::string_view name) {
       continue;
     }
     if (c < 0x20 || c == 0x7F) return false;
-    switch (c) {
-      case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-        return false;
-      default:
-        break;
-    }
+    // Separators, drive and stream colons, wildcards and the rest that
+    // Windows refuses in a name.
+    if (std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
   }
   return !IsDeviceName(name);
 }
@@ -80,24 +78,20 @@ std::optional<std::string> LocationTarget(std::string_view raw_headers) {
 }
 
 std::string StatusCodeText(int status) {
-  switch (status) {
-    case 200: return "ダウンロード開始";
-    case 201: return "Created";
-    case 202: return "Accepted";
-    case 204: return "No Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Moved Temporarily";
-    case 304: return "Not Modified";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "ファイル未検出";
-    case 500: return "Internal Server Error";
-    case 501: return "Not Inplemented";
-    case 502: return "Bad Gateway";
-    case 503: return "Service Unavailable";
-    default: return {};
+  static constexpr struct {
+    int status;
+    const char* text;
+  } kTexts[] = {
+      {200, "ダウンロード開始"}, {201, "Created"},           {202, "Accepted"},
+      {204, "No Content"},       {301, "Moved Permanently"}, {302, "Moved Temporarily"},
+      {304, "Not Modified"},     {400, "Bad Request"},       {401, "Unauthorized"},
+      {403, "Forbidden"},        {404, "ファイル未検出"},    {500, "Internal Server Error"},
+      {501, "Not Inplemented"},  {502, "Bad Gateway"},       {503, "Service Unavailable"},
+  };
+  for (const auto& entry : kTexts) {
+    if (entry.status == status) return entry.text;
   }
+  return {};
 }
 
 std::string HttpErrorText(int status) { return Format(kTextHttpError, status); }

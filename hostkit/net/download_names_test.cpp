@@ -78,7 +78,8 @@ TEST(LocationTarget, IsCutAtTheLineFeed) {
        std::string("http://h/a.q3d\r")},
       {"HTTP/1.1 302 Found\r\nServer: x\r\nLocation: http://h/b\n", std::string("http://h/b")},
       {"HTTP/1.1 302 Found\r\nLocation: http://h/end", std::string("http://h/end")},
-      {"HTTP/1.1 302 Found\r\nLocation: \nX: y\r\n", std::string("\nX: y\r\n")},  // a line feed at 0 does not cut
+      {"HTTP/1.1 302 Found\r\nLocation: \nX: y\r\n",
+       std::string("\nX: y\r\n")},  // a line feed at 0 does not cut
       {"HTTP/1.1 302 Found\r\nLocation: ", std::string("")},
       {"HTTP/1.1 302 Found\r\nlocation: http://h/a\r\n", std::nullopt},  // case-sensitive
       {"HTTP/1.1 302 Found\r\nLocation:http://h/a\r\n", std::nullopt},   // the blank is needed
@@ -95,12 +96,26 @@ TEST(StatusCodeText, TableAndEveryOtherCode) {
     int status;
     const char* text;
   } cases[] = {
-      {200, "ダウンロード開始"}, {201, "Created"}, {202, "Accepted"},
-      {204, "No Content"}, {301, "Moved Permanently"}, {302, "Moved Temporarily"},
-      {304, "Not Modified"}, {400, "Bad Request"}, {401, "Unauthorized"},
-      {403, "Forbidden"}, {404, "ファイル未検出"}, {500, "Internal Server Error"},
-      {501, "Not Inplemented"}, {502, "Bad Gateway"}, {503, "Service Unavailable"},
-      {203, ""}, {303, ""}, {0, ""}, {-1, ""}, {999, ""},
+      {200, "ダウンロード開始"},
+      {201, "Created"},
+      {202, "Accepted"},
+      {204, "No Content"},
+      {301, "Moved Permanently"},
+      {302, "Moved Temporarily"},
+      {304, "Not Modified"},
+      {400, "Bad Request"},
+      {401, "Unauthorized"},
+      {403, "Forbidden"},
+      {404, "ファイル未検出"},
+      {500, "Internal Server Error"},
+      {501, "Not Inplemented"},
+      {502, "Bad Gateway"},
+      {503, "Service Unavailable"},
+      {203, ""},
+      {303, ""},
+      {0, ""},
+      {-1, ""},
+      {999, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(StatusCodeText(c.status), c.text) << c.status;
   EXPECT_EQ(HttpErrorText(302), "HTTPエラー 302");
@@ -111,10 +126,17 @@ TEST(TotalBytesShown, ReadsTheHeaderAsAtolAndIsAtLeastOne) {
     std::optional<std::string> header;
     std::int32_t total;
   } cases[] = {
-      {std::nullopt, 1}, {std::string(""), 1}, {std::string("0"), 1},
-      {std::string("abc"), 1}, {std::string("1234"), 1234}, {std::string("  77 "), 77},
-      {std::string("12abc"), 12}, {std::string("+5"), 5}, {std::string("-5"), 1},
-      {std::string("2147483647"), INT32_MAX}, {std::string("99999999999999999999999"), INT32_MAX},
+      {std::nullopt, 1},
+      {std::string(""), 1},
+      {std::string("0"), 1},
+      {std::string("abc"), 1},
+      {std::string("1234"), 1234},
+      {std::string("  77 "), 77},
+      {std::string("12abc"), 12},
+      {std::string("+5"), 5},
+      {std::string("-5"), 1},
+      {std::string("2147483647"), INT32_MAX},
+      {std::string("99999999999999999999999"), INT32_MAX},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TotalBytesShown(c.header), c.total) << c.header.value_or("(none)");

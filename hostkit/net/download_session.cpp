@@ -196,8 +196,7 @@ int RunDownload(DownloadJob& job, const DownloadServices& services) noexcept {
 
 void DownloadThreadBody(DownloadJob& job, const DownloadServices& services) noexcept {
   const int result = RunDownload(job, services);
-  PostFinalNotice(services.dialog,
-                  result == 1 ? DownloadNotice::kDone : DownloadNotice::kFailed);
+  PostFinalNotice(services.dialog, result == 1 ? DownloadNotice::kDone : DownloadNotice::kFailed);
 }
 
 }  // namespace kx::hostkit

@@ -199,8 +199,8 @@ TEST_F(DownloadTest, MissingOrOddLengthCountsAsOneByte) {
 }
 
 TEST_F(DownloadTest, NamesThatLeaveTheFolderAreRefused) {
-  for (const char* object : {"/x\\..\\..\\evil.q3d", "/c:evil.q3d", "/..", "/dir/", "/NUL",
-                             "/get?id=3"}) {
+  for (const char* object :
+       {"/x\\..\\..\\evil.q3d", "/c:evil.q3d", "/..", "/dir/", "/NUL", "/get?id=3"}) {
     Serve(object, Ok("payload"));
     Run(Url(object));
     EXPECT_EQ(dialog_->Finals(), kFailed) << object;

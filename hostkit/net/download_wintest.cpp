@@ -59,7 +59,8 @@ std::string ServerRequests() {
   std::string text;
   char buffer[1024];
   DWORD got = 0;
-  while (url && InternetReadFile(url, buffer, sizeof buffer, &got) && got > 0) text.append(buffer, got);
+  while (url && InternetReadFile(url, buffer, sizeof buffer, &got) && got > 0)
+    text.append(buffer, got);
   if (url) InternetCloseHandle(url);
   InternetCloseHandle(session);
   return text;
@@ -127,8 +128,8 @@ class DownloadWinTest : public ::testing::Test {
         }
       }
     });
-    outcome.result = do_modal_(nullptr, 640, 512, kCaption, url.c_str(), folder.c_str(), &slot,
-                               &value);
+    outcome.result =
+        do_modal_(nullptr, 640, 512, kCaption, url.c_str(), folder.c_str(), &slot, &value);
     returned = true;
     driver.join();
     outcome.slot = std::string(reinterpret_cast<const char*>(slot), SysStringByteLen(slot));
@@ -171,9 +172,8 @@ TEST_F(DownloadWinTest, OkDownloadsAndHandsOutTheName) {
 }
 
 TEST_F(DownloadWinTest, CancelBeforeStartTouchesNothing) {
-  const Outcome outcome = Download(Server() + "/data/1000/never.q3d", 0, [](DialogDriver& d) {
-    ASSERT_TRUE(d.Click(IDCANCEL));
-  });
+  const Outcome outcome = Download(Server() + "/data/1000/never.q3d", 0,
+                                   [](DialogDriver& d) { ASSERT_TRUE(d.Click(IDCANCEL)); });
   EXPECT_EQ(outcome.result, 0);
   EXPECT_EQ(outcome.slot, "old");
   EXPECT_EQ(outcome.automatic, 0);
@@ -185,8 +185,8 @@ TEST_F(DownloadWinTest, CancelDuringDownloadKeepsWhatWasWritten) {
   const std::size_t size = 400 * 1024;
   const Outcome outcome = Download(Server() + "/slow/409600/slow.q3d", 0, [](DialogDriver& d) {
     ASSERT_TRUE(d.Click(IDC_DL_START));
-    ASSERT_TRUE(WaitUntil([&] { return Status(d).find(" Bytes / 409600 Bytes") != std::string::npos; },
-                          kWaitMs, 20));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Status(d).find(" Bytes / 409600 Bytes") != std::string::npos; }, kWaitMs, 20));
     Screenshot(d, "download_running");
     ControlState ok;
     ASSERT_TRUE(d.ReadState(IDC_DL_START, ok));
@@ -296,8 +296,7 @@ TEST_F(DownloadWinTest, FailuresStayOnScreenUntilCancelled) {
 TEST_F(DownloadWinTest, AFileThatCannotBeCreatedIsAFailure) {
   const Outcome outcome =
       DownloadInto(Server() + "/data/10/a.q3d", folder_ / "no such folder", 1, [](DialogDriver& d) {
-        EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, "ファイルを作成できません", kWaitMs))
-            << Status(d);
+        EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, "ファイルを作成できません", kWaitMs)) << Status(d);
         EXPECT_TRUE(d.Click(IDCANCEL));
       });
   EXPECT_EQ(outcome.result, 0);

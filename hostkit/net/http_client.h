@@ -26,9 +26,9 @@ class HttpFailure : public std::runtime_error {
 };
 
 struct ParsedUrl {
-  bool http = false;    // the service is plain HTTP
+  bool http = false;  // the service is plain HTTP
   std::string server;
-  std::string object;   // path and query, as the request names them
+  std::string object;  // path and query, as the request names them
   std::uint16_t port = 0;
 };
 

@@ -65,9 +65,7 @@ class MailWinTest : public ::testing::Test {
     return send_(reinterpret_cast<HWND>(0x1234), address, "山田 太郎", "モデル「居間」",
                  "本文です。\r\n二行目\\終わり", attachment);
   }
-  std::map<std::string, std::string> Received() {
-    return LastCall(TempFolder::ReadFile(record_));
-  }
+  std::map<std::string, std::string> Received() { return LastCall(TempFolder::ReadFile(record_)); }
 
   win::LoadedModule dll_{(BinFolder() + "Hostkit.dll").c_str()};
   decltype(&SendQ3DMail) send_ = dll_.Entry<decltype(SendQ3DMail)>("SendQ3DMail");
@@ -106,7 +104,8 @@ TEST_F(MailWinTest, TheClientReceivesOneMessageAsBuilt) {
       {"file[0].reserved", "0"},
       {"file[0].flags", "0"},
       {"file[0].position", "4294967295"},
-      {"file[0].path", [this] {
+      {"file[0].path",
+       [this] {
          std::string p;
          for (char c : attachment_) p += c == '\\' ? std::string("\\\\") : std::string(1, c);
          return p;
@@ -136,9 +135,9 @@ TEST_F(MailWinTest, ResultCodes) {
     int32_t result;
   } cases[] = {
       {"0", nullptr, 0},
-      {"1", nullptr, 1},     // cancelled in the compose dialog
-      {"2", nullptr, -5},    // MAPI_E_FAILURE
-      {"26", nullptr, -5},   // MAPI_E_NOT_SUPPORTED
+      {"1", nullptr, 1},                           // cancelled in the compose dialog
+      {"2", nullptr, -5},                          // MAPI_E_FAILURE
+      {"26", nullptr, -5},                         // MAPI_E_NOT_SUPPORTED
       {nullptr, "C:\\no such folder\\x.q3d", -5},  // the client misses the attachment
   };
   for (const auto& c : cases) {

@@ -91,8 +91,7 @@ int SendResultFor(std::uint32_t mapi_result) {
 }
 
 std::int32_t MailExportResult(int send_result) {
-  return send_result == kSendAccepted || send_result == kSendCancelled ? send_result
-                                                                       : -send_result;
+  return send_result == kSendAccepted || send_result == kSendCancelled ? send_result : -send_result;
 }
 
 std::int32_t SendModelMail(MapiLibrary& library, std::uintptr_t parent, const std::string& address,

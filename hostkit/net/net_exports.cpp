@@ -46,9 +46,8 @@ int32_t WINAPI DownloadProgressDoModal(HWND parent, int32_t centreX, int32_t cen
   }
 }
 
-int32_t WINAPI SendQ3DMail(HWND parent, const char* address, const char* name,
-                           const char* subject, const char* body,
-                           const char* attachment) noexcept {
+int32_t WINAPI SendQ3DMail(HWND parent, const char* address, const char* name, const char* subject,
+                           const char* body, const char* attachment) noexcept {
   try {
     return SendModelMail(ProcessMapiLibrary(), reinterpret_cast<std::uintptr_t>(parent),
                          Text(address), Text(name), Text(subject), Text(body), Text(attachment));

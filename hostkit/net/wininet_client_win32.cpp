@@ -113,8 +113,8 @@ class WinInetConnection final : public HttpConnection {
   explicit WinInetConnection(UniqueInternet handle) : handle_(std::move(handle)) {}
 
   std::unique_ptr<HttpRequest> OpenGet(const std::string& object) override {
-    UniqueInternet request(HttpOpenRequestA(handle_.get(), "GET", object.c_str(), nullptr,
-                                            nullptr, nullptr, kRequestFlags, kRequestContext));
+    UniqueInternet request(HttpOpenRequestA(handle_.get(), "GET", object.c_str(), nullptr, nullptr,
+                                            nullptr, kRequestFlags, kRequestContext));
     if (!request) ThrowFailure("HttpOpenRequest");
     // A header the request has already keeps its value.
     HttpAddRequestHeadersA(request.get(), kRequestHeaders, static_cast<DWORD>(-1),
@@ -128,7 +128,8 @@ class WinInetConnection final : public HttpConnection {
 
 class CKxSession final : public HttpSession {
  public:
-  CKxSession() : handle_(InternetOpenA(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
+  CKxSession()
+      : handle_(InternetOpenA(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
     if (!handle_) ThrowFailure("InternetOpen");
     InternetSetStatusCallbackA(handle_.get(), IgnoreStatus);
   }
@@ -213,8 +214,8 @@ std::optional<ParsedUrl> WinInetClient::ParseUrl(const std::string& url) {
 std::unique_ptr<HttpSession> WinInetClient::OpenSession() { return std::make_unique<CKxSession>(); }
 
 std::unique_ptr<TargetFile> Win32TargetFiles::Create(const std::string& path) {
-  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   return std::make_unique<Win32TargetFile>(std::move(file));
 }

@@ -103,9 +103,8 @@ extern "C" {
 
 ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, FLAGS flags, ULONG reserved,
                        LPLHANDLE session) {
-  Append("call=MAPILogon\nuiparam=" + Number(ui) + "\nprofile=" + Field(profile) +
-         "\npassword=" + Field(password) + "\nflags=" + Number(flags) + "\nreserved=" +
-         Number(reserved) + "\n");
+  Append("call=MAPILogon\nuiparam=" + Number(ui) + "\nprofile=" + Field(profile) + "\npassword=" +
+         Field(password) + "\nflags=" + Number(flags) + "\nreserved=" + Number(reserved) + "\n");
   if (session != nullptr) *session = 1;
   return SUCCESS_SUCCESS;
 }
