@@ -41,6 +41,8 @@ bool IsDeviceName(std::string_view name) {
          base[3] >= '1' && base[3] <= '9';
 }
 
+bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
 }  // namespace
 
 bool IsSafeFileName(std::string_view name) {
@@ -51,9 +53,12 @@ bool IsSafeFileName(std::string_view name) {
   for (std::size_t i = 0; i < name.size(); ++i) {
     const auto c = static_cast<unsigned char>(name[i]);
     if (IsLeadByte(c)) {
-      // A trail byte may equal "\" or "|" and is harmless; a lead byte
-      // without its trail byte is a broken name.
-      if (i + 1 >= name.size()) return false;
+      // A trail byte may equal "\" or "|" and is harmless. A lead byte
+      // without a valid trail byte is a broken character, and what follows
+      // it (it may be "/") would stand on its own once Windows converts it.
+      if (i + 1 >= name.size() || !IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+        return false;
+      }
       ++i;
       continue;
     }

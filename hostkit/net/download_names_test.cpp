@@ -64,7 +64,10 @@ TEST(IsSafeFileName, KeepsTheFileInsideItsFolder) {
       {"CONOUT$", false},
       {"COM0", true},
       {"console.q3d", true},
-      {"\x83", false},  // a lead byte without its trail byte
+      {"\x83", false},       // a lead byte without its trail byte
+      {"\xF8/evil", false},  // a lead byte before "/", which is no trail byte
+      {"\x83:x", false},
+      {"\x81\x7F", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSafeFileName(c.name), c.safe) << c.name;
 }
