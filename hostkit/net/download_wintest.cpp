@@ -202,7 +202,7 @@ TEST_F(DownloadWinTest, CancelDuringDownloadKeepsWhatWasWritten) {
 }
 
 TEST_F(DownloadWinTest, AutomaticDownloadStartsWithoutInput) {
-  const Outcome outcome = Download(Server() + "/slow/51200/auto.q3d", 1, [](DialogDriver& d) {
+  const Outcome outcome = Download(Server() + "/slow/204800/auto.q3d", 1, [](DialogDriver& d) {
     ControlState box, ok;
     ASSERT_TRUE(d.ReadState(IDC_DL_AUTOMATIC, box));
     ASSERT_TRUE(d.ReadState(IDC_DL_START, ok));
@@ -212,7 +212,7 @@ TEST_F(DownloadWinTest, AutomaticDownloadStartsWithoutInput) {
   EXPECT_EQ(outcome.result, 1);
   EXPECT_EQ(outcome.slot, "auto.q3d");
   EXPECT_EQ(outcome.automatic, 1);
-  EXPECT_TRUE(Stored("auto.q3d") == Pattern(51200));
+  EXPECT_TRUE(Stored("auto.q3d") == Pattern(204800));
 }
 
 TEST_F(DownloadWinTest, AFastLargeDownloadEnds) {
@@ -225,12 +225,12 @@ TEST_F(DownloadWinTest, AFastLargeDownloadEnds) {
 }
 
 TEST_F(DownloadWinTest, UncheckingDuringDownloadReturnsTheNewChoice) {
-  const Outcome outcome = Download(Server() + "/slow/102400/choice.q3d", 1, [](DialogDriver& d) {
+  const Outcome outcome = Download(Server() + "/slow/204800/choice.q3d", 1, [](DialogDriver& d) {
     ASSERT_TRUE(d.SetCheck(IDC_DL_AUTOMATIC, false));
   });
   EXPECT_EQ(outcome.result, 1);
   EXPECT_EQ(outcome.automatic, 0);
-  EXPECT_TRUE(Stored("choice.q3d") == Pattern(102400));
+  EXPECT_TRUE(Stored("choice.q3d") == Pattern(204800));
 }
 
 TEST_F(DownloadWinTest, AnswersThatAreStored) {
