@@ -13,6 +13,7 @@
 #include <wininet.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -39,6 +40,46 @@ long long FileBytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// What WinInet alone gives when every read takes what has arrived.
+void AvailableTransfer(const std::string& url, const std::string& path) {
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  HINTERNET session = InternetOpenA("bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0,
+                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  static char block[65536];
+  DWORD available = 0, got = 0, written = 0;
+  long long reads = 0;
+  const char* mode = std::getenv("KX_BENCH_MODE");
+  for (;;) {
+    if (!request || !InternetQueryDataAvailable(request, &available, 0, 0)) break;
+    if (mode && std::strcmp(mode, "nowait") == 0) {
+      INTERNET_BUFFERSA buffers = {};
+      buffers.dwStructSize = sizeof buffers;
+      buffers.lpvBuffer = block;
+      buffers.dwBufferLength = sizeof block;
+      if (!InternetReadFileExA(request, &buffers, IRF_NO_WAIT, 0)) break;
+      got = buffers.dwBufferLength;
+    } else if (mode && std::strcmp(mode, "full") == 0) {
+      if (!InternetReadFile(request, block, sizeof block, &got)) break;
+    } else {
+      if (!InternetReadFile(
+              request, block,
+              available ? (available < sizeof block ? available : sizeof block) : 1024, &got))
+        break;
+    }
+    if (got == 0) break;
+    ++reads;
+    WriteFile(file, block, got, &written, nullptr);
+  }
+  CloseHandle(file);
+  if (request) InternetCloseHandle(request);
+  InternetCloseHandle(session);
+  QueryPerformanceCounter(&end);
+  std::printf("available %.3f %lld %lld\n", Seconds(start, end), FileBytes(path), reads);
 }
 
 void RawTransfer(const std::string& url, const std::string& path) {
@@ -70,7 +111,10 @@ int main(int argc, char** argv) {
   const std::string url = argv[1];
   const std::string folder = argv[2];
   const std::string name = url.substr(url.find_last_of('/') + 1);
-  if (argc > 3 && std::strcmp(argv[3], "raw") == 0) RawTransfer(url, folder + "\\raw-" + name);
+  if (argc > 3 && std::strcmp(argv[3], "raw") == 0) {
+    RawTransfer(url, folder + "\\raw-" + name);
+    AvailableTransfer(url, folder + "\\available-" + name);
+  }
 
   kx::win::LoadedModule dll((BinFolder() + "Hostkit.dll").c_str());
   auto* do_modal = dll.Entry<decltype(DownloadProgressDoModal)>("DownloadProgressDoModal");

@@ -53,17 +53,23 @@ class WinInetRequest final : public HttpRequest {
 
   std::optional<std::string> ContentLength() override { return Query(HTTP_QUERY_CONTENT_LENGTH); }
 
-  // The worker copies 1024-byte pieces; each WinInet read takes everything
-  // that has arrived (up to the buffer), since a socket read per piece
-  // would make the transfer's cost the number of pieces.
+  // The worker copies 1024-byte pieces, but a WinInet read per piece would
+  // make the transfer's cost the number of pieces. Each read takes what has
+  // arrived; when that much is waiting the line is fast, and a whole block
+  // is asked for (it fills at once). A slow line is read as it comes, so
+  // progress and Cancel stay as prompt as with single pieces.
   std::size_t Read(char* buffer, std::size_t size) override {
     if (next_ == filled_) {
       DWORD available = 0;
       if (!InternetQueryDataAvailable(handle_.get(), &available, 0, 0)) {
         ThrowFailure("InternetQueryDataAvailable");
       }
-      const DWORD want = available == 0 ? static_cast<DWORD>(kReadPieceBytes)
-                                        : std::min<DWORD>(available, kBufferBytes);
+      DWORD want = static_cast<DWORD>(kReadPieceBytes);  // none waiting: the end, or a wait
+      if (available >= kFastLineBytes) {
+        want = kBufferBytes;
+      } else if (available > 0) {
+        want = available;
+      }
       DWORD got = 0;
       if (!InternetReadFile(handle_.get(), buffer_.data(), want, &got)) {
         ThrowFailure("InternetReadFile");
@@ -101,7 +107,8 @@ class WinInetRequest final : public HttpRequest {
     }
   }
 
-  static constexpr DWORD kBufferBytes = 64 * 1024;
+  static constexpr DWORD kBufferBytes = 256 * 1024;
+  static constexpr DWORD kFastLineBytes = 4096;
   UniqueInternet handle_;
   std::vector<char> buffer_ = std::vector<char>(kBufferBytes);
   std::size_t next_ = 0;
@@ -179,7 +186,7 @@ class Win32TargetFile final : public TargetFile {
     return ok;
   }
 
-  static constexpr std::size_t kBlockBytes = 64 * 1024;
+  static constexpr std::size_t kBlockBytes = 256 * 1024;
   win::UniqueFile file_;
   std::vector<char> gathered_;
   bool failed_ = false;
