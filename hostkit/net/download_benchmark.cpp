@@ -6,8 +6,10 @@
 //
 // Prints "export SECONDS BYTES"; with "raw" it first times the same
 // transfer as a bare WinInet loop of 1024-byte reads into a file, without
-// dialog ("raw SECONDS BYTES"), to tell the transfer's cost from the
-// dialog's.
+// dialog ("raw SECONDS BYTES"), and as a loop of reads of what has
+// arrived ("available SECONDS BYTES READS"; KX_BENCH_MODE=full asks for
+// 64 KB blocks instead, =nowait reads with IRF_NO_WAIT), to tell WinInet's
+// own cost from the export's.
 #include <windows.h>
 // windows.h first
 #include <wininet.h>
