@@ -117,6 +117,30 @@ int32_t WINAPI GetAvailableMultiSampleLevel(int32_t reserved1, int32_t reserved2
 
 /* ---- HTTP download and mail -------------------------------------------- */
 
+#include <wtypes.h> /* BSTR, also for callers that define WIN32_LEAN_AND_MEAN */
+
+/* Shows the download dialog (caption, centred on the screen point centreX,
+ * centreY, owned by parent) for the HTTP address url. It asks first unless
+ * *automatic is 1, in which case it starts at once; the file is stored in
+ * folder (given without a trailing backslash) under the name that ends url.
+ * 1 when the file was stored: *fileName (freed and replaced) then holds its
+ * name as a byte string and *automatic the user's choice for next time.
+ * 0 when the user cancelled or closed the dialog after a failure; both are
+ * then untouched. automatic may be null (read as 0, not written). */
+int32_t WINAPI DownloadProgressDoModal(HWND parent, int32_t centreX, int32_t centreY,
+                                       const char* caption, const char* url, const char* folder,
+                                       BSTR* fileName, int32_t* automatic) HOSTKIT_NOTHROW;
+
+/* Hands one message to the system's Simple MAPI mail client, which shows its
+ * compose dialog over parent: recipient address (an "SMTP:" prefix is added)
+ * and display name, subject, body and the file attachment to attach. An
+ * empty address or attachment leaves that part out. 0 accepted, 1 cancelled
+ * by the user, -3 no usable mail library, -5 any other failure of the
+ * client, -6 the message could not be built. */
+int32_t WINAPI SendQ3DMail(HWND parent, const char* address, const char* name,
+                           const char* subject, const char* body,
+                           const char* attachment) HOSTKIT_NOTHROW;
+
 /* ---- Window frame ------------------------------------------------------ */
 
 /* A frame draws 20 parts, each in 4 states. Parts: 0 the look every part
