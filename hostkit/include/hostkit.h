@@ -4,8 +4,13 @@
  * Every export uses the standard Windows calling convention and ANSI text,
  * and is exported by its plain name. EnvChk_GetGLSpec and EnvChk_GetGLType
  * also have the fixed ordinals 27 and 28, by which the environment check
- * links them. No export throws or shows a message about a failure; each
- * reports it through its result.
+ * links them. No export throws; each reports a failure through its result
+ * (only the dialogs, and the calls whose comments say so, tell the user).
+ *
+ * Text handed back goes into a BSTR slot that the caller owns: what the slot
+ * held is freed (SysFreeString) and replaced by a byte string of the ANSI
+ * bytes (SysAllocStringByteLen; SysStringByteLen gives its length). Free
+ * the last one with SysFreeString.
  */
 #ifndef HOSTKIT_HOSTKIT_H_
 #define HOSTKIT_HOSTKIT_H_
@@ -13,6 +18,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <windows.h>
+#include <wtypes.h> /* BSTR, also for callers that define WIN32_LEAN_AND_MEAN */
 
 #ifdef __cplusplus
 #define HOSTKIT_NOTHROW noexcept
@@ -116,8 +122,6 @@ int32_t WINAPI GetAvailableMultiSampleLevel(int32_t reserved1, int32_t reserved2
 /* ---- Rendering settings dialogs ---------------------------------------- */
 
 /* ---- HTTP download and mail -------------------------------------------- */
-
-#include <wtypes.h> /* BSTR, also for callers that define WIN32_LEAN_AND_MEAN */
 
 /* Shows the download dialog (caption, centred on the screen point centreX,
  * centreY, owned by parent) for the HTTP address url. It asks first unless
