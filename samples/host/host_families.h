@@ -10,6 +10,13 @@
  * the board, the video memory, device acceptability and multisampling. */
 BOOL RunCapabilities(void);
 
+/* A download from url into a folder under %TEMP% with the progress dialog;
+ * skipped without a url. automatic: start without asking. */
+BOOL RunDownload(HWND owner, const char* url, BOOL automatic);
+
+/* The model at modelPath sent through the system's mail client. */
+BOOL RunMail(HWND owner, const char* modelPath);
+
 /* The custom frame on the main window (kept until CloseFrame). */
 BOOL RunFrame(HWND mainWindow);
 void CloseFrame(void);

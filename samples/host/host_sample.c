@@ -8,6 +8,9 @@
  *   HostSample.exe /auto log.txt      runs every family, writes the log and
  *                                     exits (status: the number of failures)
  *   /model path                       a model other than data\test.q3d
+ *   /url address                      a file to download (no download without)
+ *   /mapi folder                      where to find MAPI32.DLL first (a
+ *                                     recording mail client, for tests)
  */
 #include <windows.h>
 
@@ -23,6 +26,7 @@
 static const char kClassName[] = "HostkitSampleHost";
 static BOOL g_auto = FALSE;
 static char g_model[MAX_PATH + 32];
+static char g_url[1024];
 
 static void RunFamilies(HWND mainWindow) {
   HostLog("sample.start = 1");
@@ -32,6 +36,8 @@ static void RunFamilies(HWND mainWindow) {
   }
   RunCapabilities();
   RunFrame(mainWindow);
+  RunDownload(mainWindow, g_url, g_auto);
+  RunMail(mainWindow, g_model);
   HostEngineClose();
   HostLog("sample.failures = %d", HostLogFailures());
 }
@@ -65,7 +71,8 @@ static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARA
   }
 }
 
-/* "/auto file", "/log file" and "/model path"; arguments may be quoted. */
+/* "/auto file", "/log file", "/model path", "/url address", "/mapi folder";
+ * arguments may be quoted. */
 static BOOL ParseCommandLine(const char** logPath) {
   int count = 0;
   LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -80,6 +87,12 @@ static BOOL ParseCommandLine(const char** logPath) {
       *logPath = log;
     } else if (lstrcmpiW(args[i], L"/model") == 0 && i + 1 < count) {
       WideCharToMultiByte(CP_ACP, 0, args[++i], -1, g_model, sizeof g_model, NULL, NULL);
+    } else if (lstrcmpiW(args[i], L"/url") == 0 && i + 1 < count) {
+      WideCharToMultiByte(CP_ACP, 0, args[++i], -1, g_url, sizeof g_url, NULL, NULL);
+    } else if (lstrcmpiW(args[i], L"/mapi") == 0 && i + 1 < count) {
+      char folder[MAX_PATH];
+      WideCharToMultiByte(CP_ACP, 0, args[++i], -1, folder, sizeof folder, NULL, NULL);
+      SetDllDirectoryA(folder);
     }
   }
   LocalFree(args);
