@@ -210,7 +210,19 @@ void RenderSetting::OnEditChange(int control_id) {
   SetNumber(width ? IDC_RENDER_HEIGHT : IDC_RENDER_WIDTH, other);
 }
 
-void RenderSetting::OnEditKillFocus(int control_id) {
+void RenderSetting::OnEditKillFocus(int control_id, int focus_id) {
+  // A button that takes the focus decides itself: Start and Test check the
+  // values anyway, and a message here would come twice for one click or
+  // stand in the way of Cancel.
+  switch (focus_id) {
+    case IDC_RENDER_START:
+    case IDC_RENDER_TEST:
+    case IDC_RENDER_MULTI:
+    case 2:
+      return;
+    default:
+      break;
+  }
   switch (control_id) {
     case IDC_RENDER_WIDTH:
     case IDC_RENDER_HEIGHT:

@@ -51,7 +51,8 @@ class RenderSetting {
   void OnInitDialog();
   void OnSelectionChange(int control_id);
   void OnEditChange(int control_id);
-  void OnEditKillFocus(int control_id);
+  // `focus_id`: the control of this dialog that takes the focus (0: none).
+  void OnEditKillFocus(int control_id, int focus_id);
   void OnButton(int control_id);
 
   // What the dialog leaves behind.

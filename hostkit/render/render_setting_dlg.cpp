@@ -53,7 +53,10 @@ void CRenderSettingDialog::OnCommand(int id, int code) {
     case IDC_RENDER_MARGIN_TOP:
     case IDC_RENDER_MARGIN_BOTTOM:
       if (code == EN_CHANGE) logic_->OnEditChange(id);
-      if (code == EN_KILLFOCUS) logic_->OnEditKillFocus(id);
+      if (code == EN_KILLFOCUS) {
+        HWND focus = GetFocus();
+        logic_->OnEditKillFocus(id, focus && GetParent(focus) == view_.window() ? GetDlgCtrlID(focus) : 0);
+      }
       break;
     case IDC_RENDER_START:
     case IDC_RENDER_TEST:

@@ -148,7 +148,7 @@ TEST_F(RenderSettingTest, PresetsAndTyping) {
   view.SetChecked(IDC_RENDER_SAME_RATIO, false);
   Type(IDC_RENDER_WIDTH, "3");
   EXPECT_EQ(view.Text(IDC_RENDER_HEIGHT), "300");
-  dialog->OnEditKillFocus(IDC_RENDER_WIDTH);
+  dialog->OnEditKillFocus(IDC_RENDER_WIDTH, IDC_RENDER_HEIGHT);
   EXPECT_EQ(dialog->image_size(), (PixelSize{8, 300}));
   Type(IDC_RENDER_WIDTH, "abc");  // nothing follows a text that is no number
   EXPECT_EQ(view.Text(IDC_RENDER_HEIGHT), "300");
@@ -246,8 +246,26 @@ TEST_F(RenderSettingTest, CancelAndMultiViewWriteNothing) {
   EXPECT_TRUE(registry.write_order.empty());
   EXPECT_TRUE(profiles.write_order.empty());
   // After the end, leaving a box does not check again.
-  dialog->OnEditKillFocus(IDC_RENDER_DPI);
+  dialog->OnEditKillFocus(IDC_RENDER_DPI, 0);
   EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(RenderSettingTest, LeavingABoxChecksUnlessAButtonTakesOver) {
+  Open(false);
+  view.SetText(IDC_RENDER_DPI, "20");
+  for (int button : {IDC_RENDER_START, IDC_RENDER_TEST, IDC_RENDER_MULTI, 2}) {
+    dialog->OnEditKillFocus(IDC_RENDER_DPI, button);
+  }
+  EXPECT_TRUE(view.messages.empty());
+  dialog->OnEditKillFocus(IDC_RENDER_DPI, IDC_RENDER_MARGIN_LEFT);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.focus, IDC_RENDER_DPI);
+  view.SetText(IDC_RENDER_DPI, "250");
+  view.SetText(IDC_RENDER_MARGIN_LEFT, "0");
+  dialog->OnEditKillFocus(IDC_RENDER_MARGIN_LEFT, 0);
+  EXPECT_EQ(view.messages.size(), 1u);
+  // Taken over: A4 at 250 dpi with no left margin, 277 x 170 mm.
+  EXPECT_EQ(dialog->image_size(), (PixelSize{2726, 1673}));
 }
 
 TEST_F(RenderSettingTest, RenderTypeStartsFromZero) {
