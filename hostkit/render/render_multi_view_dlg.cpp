@@ -72,6 +72,11 @@ void CRenderMultiViewDialog::PlaceRows() {
   GetClientRect(GetDlgItem(view_.window(), IDC_MULTI_GRID), &inner);
   const int left = frame.left + (frame.right - frame.left - inner.right) / 2;
   const int top = frame.top + (frame.bottom - frame.top - inner.bottom) / 2;
+  // The frame takes the height of the header and six rows, its top kept.
+  const int border = (frame.bottom - frame.top) - inner.bottom;
+  SetWindowPos(GetDlgItem(view_.window(), IDC_MULTI_GRID), nullptr, 0, 0, frame.right - frame.left,
+               kHeaderHeight + kVisibleRows * kRowHeight + 1 + border,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   const int scroll_width = GetSystemMetrics(SM_CXVSCROLL);
   auto place = [&](int id, int x, int y, int width, int height) {
     SetWindowPos(GetDlgItem(view_.window(), id), nullptr, x, y, width, height,
