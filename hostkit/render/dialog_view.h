@@ -8,8 +8,8 @@
 namespace kx::hostkit {
 
 enum class MessageKind {
-  kExclamation,     // OK, exclamation icon
-  kYesNoQuestion,   // Yes/No, exclamation icon
+  kExclamation,    // OK, exclamation icon
+  kYesNoQuestion,  // Yes/No, exclamation icon
 };
 enum class MessageAnswer { kOk, kYes, kNo };
 

@@ -52,8 +52,8 @@ void Win32DialogView::ClearCombo(int control_id) {
 }
 
 void Win32DialogView::AddComboItem(int control_id, const std::string& text, int data) {
-  const LRESULT position =
-      SendDlgItemMessageA(window_, control_id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT position = SendDlgItemMessageA(window_, control_id, CB_ADDSTRING, 0,
+                                               reinterpret_cast<LPARAM>(text.c_str()));
   if (position >= 0) {
     SendDlgItemMessageA(window_, control_id, CB_SETITEMDATA, static_cast<WPARAM>(position),
                         static_cast<LPARAM>(data));
@@ -122,12 +122,15 @@ MessageAnswer Win32DialogView::ShowMessage(const std::string& text, const std::s
     GetWindowTextA(window_, own, sizeof own);
     title = own;
   }
-  const UINT style =
-      kind == MessageKind::kYesNoQuestion ? MB_YESNO | MB_ICONEXCLAMATION : MB_OK | MB_ICONEXCLAMATION;
+  const UINT style = kind == MessageKind::kYesNoQuestion ? MB_YESNO | MB_ICONEXCLAMATION
+                                                         : MB_OK | MB_ICONEXCLAMATION;
   switch (MessageBoxA(window_, text.c_str(), title.c_str(), style)) {
-    case IDYES: return MessageAnswer::kYes;
-    case IDNO: return MessageAnswer::kNo;
-    default: return MessageAnswer::kOk;
+    case IDYES:
+      return MessageAnswer::kYes;
+    case IDNO:
+      return MessageAnswer::kNo;
+    default:
+      return MessageAnswer::kOk;
   }
 }
 

@@ -17,7 +17,8 @@ int TruncatePixels(double value) {
 }
 
 int ScaleSide(std::int64_t side, std::int64_t numerator, std::int64_t denominator) {
-  if (denominator == 0) return static_cast<int>(std::clamp<std::int64_t>(side, INT32_MIN, INT32_MAX));
+  if (denominator == 0)
+    return static_cast<int>(std::clamp<std::int64_t>(side, INT32_MIN, INT32_MAX));
   const std::int64_t scaled = side * numerator / denominator;
   return static_cast<int>(std::clamp<std::int64_t>(scaled, INT32_MIN, INT32_MAX));
 }
@@ -73,16 +74,26 @@ PixelSize LimitImageSize(PixelSize size, int max_side) {
 
 std::string PresetText(int preset, int max_side) {
   switch (preset) {
-    case 0: return "縦横比固定で最大";
-    case 1: return "パース図と同じサイズ";
-    case 2: return "パース図の50％";
-    case 3: return "パース図の25％";
-    case 4: return Format("最大（%d×%d）", max_side, max_side);
-    case 5: return "大（1024×768）";
-    case 6: return "中（800×600）";
-    case 7: return "小（640×480）";
-    case 8: return "数値指定...";
-    default: return std::string();
+    case 0:
+      return "縦横比固定で最大";
+    case 1:
+      return "パース図と同じサイズ";
+    case 2:
+      return "パース図の50％";
+    case 3:
+      return "パース図の25％";
+    case 4:
+      return Format("最大（%d×%d）", max_side, max_side);
+    case 5:
+      return "大（1024×768）";
+    case 6:
+      return "中（800×600）";
+    case 7:
+      return "小（640×480）";
+    case 8:
+      return "数値指定...";
+    default:
+      return std::string();
   }
 }
 
@@ -95,14 +106,22 @@ PixelSize PresetSize(int preset, PixelSize perspective, PixelSize typed, int max
     case 0:
       if (w0 >= h0) return {max_side, ScaleSide(h0, max_side, w0)};
       return {ScaleSide(w0, max_side, h0), max_side};
-    case 1: return {w0, h0};
-    case 2: return {w0 / 2, h0 / 2};
-    case 3: return {w0 / 4, h0 / 4};
-    case 4: return {max_side, max_side};
-    case 5: return {1024, 768};
-    case 6: return {800, 600};
-    case 7: return {640, 480};
-    default: return typed;
+    case 1:
+      return {w0, h0};
+    case 2:
+      return {w0 / 2, h0 / 2};
+    case 3:
+      return {w0 / 4, h0 / 4};
+    case 4:
+      return {max_side, max_side};
+    case 5:
+      return {1024, 768};
+    case 6:
+      return {800, 600};
+    case 7:
+      return {640, 480};
+    default:
+      return typed;
   }
 }
 

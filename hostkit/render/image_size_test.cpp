@@ -46,8 +46,8 @@ TEST(ImageSize, PaperSizesInPixels) {
 TEST(ImageSize, ExtremeMarginsAndResolutionsStayInRange) {
   for (int dpi : {INT_MIN, -1, 0, 36, 2400, INT_MAX}) {
     for (int margin : {INT_MIN, -300, 0, 300, INT_MAX}) {
-      const PixelSize size = LimitImageSize(RawPaperPixels(Layout(0, true, dpi, margin)),
-                                            kLocalMaxSide);
+      const PixelSize size =
+          LimitImageSize(RawPaperPixels(Layout(0, true, dpi, margin)), kLocalMaxSide);
       EXPECT_GE(size.width, kMinSide) << dpi << " " << margin;
       EXPECT_LE(size.width, kLocalMaxSide) << dpi << " " << margin;
       EXPECT_GE(size.height, kMinSide) << dpi << " " << margin;
@@ -61,17 +61,18 @@ TEST(ImageSize, LimitsKeepTheRatioThenClamp) {
     PixelSize raw;
     PixelSize expected;
   } cases[] = {
-      {{3, 600}, {8, 600}},                 // a typed width of 3 is raised to 8
+      {{3, 600}, {8, 600}},  // a typed width of 3 is raised to 8
       {{640, -5}, {640, 8}},
       {{20000, 100}, {5000, 25}},
       {{100, 20000}, {25, 5000}},
-      {{20000, 10}, {5000, 8}},             // scaled to 2, then raised
-      {{6000, 6000}, {5000, 5000}},         // equal sides: the height counts as larger
+      {{20000, 10}, {5000, 8}},      // scaled to 2, then raised
+      {{6000, 6000}, {5000, 5000}},  // equal sides: the height counts as larger
       {{INT_MAX, INT_MAX - 1}, {5000, 4999}},
       {{5000, 5000}, {5000, 5000}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LimitImageSize(c.raw, kLocalMaxSide), c.expected) << c.raw.width << "x" << c.raw.height;
+    EXPECT_EQ(LimitImageSize(c.raw, kLocalMaxSide), c.expected)
+        << c.raw.width << "x" << c.raw.height;
   }
 }
 
@@ -108,8 +109,8 @@ TEST(ImageSize, SizePresets) {
 }
 
 TEST(ImageSize, SameRatioTyping) {
-  EXPECT_EQ(SameRatioSide(1000, 800, 600, 1), 750);   // width typed
-  EXPECT_EQ(SameRatioSide(300, 600, 800, 1), 400);    // height typed
+  EXPECT_EQ(SameRatioSide(1000, 800, 600, 1), 750);        // width typed
+  EXPECT_EQ(SameRatioSide(300, 600, 800, 1), 400);         // height typed
   EXPECT_EQ(SameRatioSide(INT_MAX, 1, 1000, 1), INT_MAX);  // no overflow
   EXPECT_EQ(SameRatioSide(100, 0, 600, 77), 77);
 }

@@ -12,12 +12,23 @@ int ScrollMaximum(int entry_count) { return std::max(0, entry_count - kVisibleRo
 int ScrollTo(int offset, ScrollCode code, int thumb_position, int entry_count) {
   const int page = entry_count / 3;
   switch (code) {
-    case ScrollCode::kLineUp: offset -= 1; break;
-    case ScrollCode::kLineDown: offset += 1; break;
-    case ScrollCode::kPageUp: offset -= page; break;
-    case ScrollCode::kPageDown: offset += page; break;
-    case ScrollCode::kThumb: offset = thumb_position; break;
-    case ScrollCode::kOther: break;
+    case ScrollCode::kLineUp:
+      offset -= 1;
+      break;
+    case ScrollCode::kLineDown:
+      offset += 1;
+      break;
+    case ScrollCode::kPageUp:
+      offset -= page;
+      break;
+    case ScrollCode::kPageDown:
+      offset += page;
+      break;
+    case ScrollCode::kThumb:
+      offset = thumb_position;
+      break;
+    case ScrollCode::kOther:
+      break;
   }
   return std::clamp(offset, 0, ScrollMaximum(entry_count));
 }

@@ -15,7 +15,7 @@ inline constexpr int kVisibleRows = 6;
 class FolderSystem {
  public:
   virtual ~FolderSystem() = default;
-  virtual bool Exists(const std::string& path) = 0;    // a file or a folder
+  virtual bool Exists(const std::string& path) = 0;  // a file or a folder
   virtual bool IsFolder(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;  // one level
 };

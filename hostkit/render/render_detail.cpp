@@ -8,9 +8,9 @@ namespace kx::hostkit {
 namespace {
 
 constexpr int kShadingControls[] = {IDC_DETAIL_FLAT, IDC_DETAIL_GOURAUD};
-constexpr int kRayTracingControls[] = {IDC_DETAIL_ORDER,   IDC_DETAIL_ANTIALIAS,
+constexpr int kRayTracingControls[] = {IDC_DETAIL_ORDER,    IDC_DETAIL_ANTIALIAS,
                                        IDC_DETAIL_SAMPLING, IDC_DETAIL_RAYCAST,
-                                       IDC_DETAIL_MINGAIN, IDC_DETAIL_TEXTURE_BASE};
+                                       IDC_DETAIL_MINGAIN,  IDC_DETAIL_TEXTURE_BASE};
 // The window loses its lower part, where the shading choice lies unused.
 constexpr int kCutOffPixels = 50;
 
@@ -90,7 +90,9 @@ void RenderDetail1::OnRenderTypeClick() {
   FillSampling(view_.ComboSelection(IDC_DETAIL_ANTIALIAS));
 }
 
-void RenderDetail1::OnAntiAliasChange() { FillSampling(view_.ComboSelection(IDC_DETAIL_ANTIALIAS)); }
+void RenderDetail1::OnAntiAliasChange() {
+  FillSampling(view_.ComboSelection(IDC_DETAIL_ANTIALIAS));
+}
 
 bool RenderDetail1::ReadBounded(int control_id, int minimum, int maximum, int& value) {
   const std::optional<int> number = ParseInteger(view_.Text(control_id));

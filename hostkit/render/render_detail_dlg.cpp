@@ -5,8 +5,9 @@
 namespace kx::hostkit {
 bool CRenderDetailDialog::DoModal(HWND parent, bool& use_bg_lookup) {
   initial_ = use_bg_lookup;
-  const INT_PTR result = DialogBoxParamA(RenderResourceModule(), MAKEINTRESOURCEA(IDD_RENDER_DETAIL),
-                                         parent, DialogProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result =
+      DialogBoxParamA(RenderResourceModule(), MAKEINTRESOURCEA(IDD_RENDER_DETAIL), parent,
+                      DialogProc, reinterpret_cast<LPARAM>(this));
   if (result != IDOK || !logic_) return false;
   use_bg_lookup = logic_->use_bg_lookup();
   return true;
@@ -47,8 +48,9 @@ INT_PTR CRenderDetailDialog::HandleMessage(UINT message, WPARAM wparam) {
 
 bool CRenderDetailDialog1::DoModal(HWND parent, RayTracingValues& values) {
   initial_ = values;
-  const INT_PTR result = DialogBoxParamA(RenderResourceModule(), MAKEINTRESOURCEA(IDD_RENDER_DETAIL1),
-                                         parent, DialogProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result =
+      DialogBoxParamA(RenderResourceModule(), MAKEINTRESOURCEA(IDD_RENDER_DETAIL1), parent,
+                      DialogProc, reinterpret_cast<LPARAM>(this));
   if (result != IDOK || !logic_) return false;
   values = logic_->values();
   return true;

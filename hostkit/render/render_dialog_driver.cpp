@@ -16,8 +16,8 @@ RenderCall::RenderCall(Arguments arguments)
     : arguments_(std::move(arguments)), hostkit_((BinFolder() + "Hostkit.dll").c_str()) {
   entry_ = hostkit_.Entry<decltype(RenderDialogDoModal)>("RenderDialogDoModal");
   if (!arguments_.login.empty()) {
-    login_ = SysAllocStringByteLen(arguments_.login.data(),
-                                   static_cast<UINT>(arguments_.login.size()));
+    login_ =
+        SysAllocStringByteLen(arguments_.login.data(), static_cast<UINT>(arguments_.login.size()));
   }
   roof_mode_ = arguments_.roof_mode;
 }

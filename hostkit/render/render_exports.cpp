@@ -55,8 +55,7 @@ extern "C" int32_t WINAPI RenderDialogDoModal(HWND parent, int32_t, int32_t, int
     CRenderSettingDialog settings(settings_args);
     CRenderMultiViewDialog multi_view(multi_view_args);
     Dialogs dialogs(parent, settings, multi_view);
-    std::string login_text =
-        service_mode && login ? hostkit::TextSlotBytes(*login) : std::string();
+    std::string login_text = service_mode && login ? hostkit::TextSlotBytes(*login) : std::string();
     int roof = settings_args.roof_mode;
     if (RunRenderSession(dialogs, service_mode, login_text, roof) != 1) return 0;
     if (service_mode && login) (void)hostkit::SetTextSlot(login, login_text);

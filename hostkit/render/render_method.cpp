@@ -72,18 +72,21 @@ void TakeRayTracingValues(const RayTracingValues& v, RenderSettings& s) {
 
 const std::vector<ComboItem>& SamplingItems(int anti_alias_type) {
   static const std::vector<ComboItem> none;
-  static const std::vector<ComboItem> grid = {
-      {"  ４点 (2×2分割)", 2}, {"  ９点 (3×3分割)", 3}, {"１６点 (4×4分割)", 4},
-      {"２５点 (5×5分割)", 5}, {"３６点 (6×6分割)", 6}, {"４９点 (7×7分割)", 7},
-      {"６４点 (8×8分割)", 8}};
-  static const std::vector<ComboItem> random = {
-      {"２点", 2}, {"３点", 3}, {"４点", 4},   {"５点", 5},   {"６点", 6},
-      {"８点", 8}, {"９点", 9}, {"１２点", 12}, {"１６点", 16}};
+  static const std::vector<ComboItem> grid = {{"  ４点 (2×2分割)", 2}, {"  ９点 (3×3分割)", 3},
+                                              {"１６点 (4×4分割)", 4}, {"２５点 (5×5分割)", 5},
+                                              {"３６点 (6×6分割)", 6}, {"４９点 (7×7分割)", 7},
+                                              {"６４点 (8×8分割)", 8}};
+  static const std::vector<ComboItem> random = {{"２点", 2}, {"３点", 3},    {"４点", 4},
+                                                {"５点", 5}, {"６点", 6},    {"８点", 8},
+                                                {"９点", 9}, {"１２点", 12}, {"１６点", 16}};
   switch (anti_alias_type) {
     case 1:
-    case 2: return grid;
-    case 3: return random;
-    default: return none;
+    case 2:
+      return grid;
+    case 3:
+      return random;
+    default:
+      return none;
   }
 }
 

@@ -162,16 +162,14 @@ void RenderMultiView::OnStart() {
       return;
     }
   }
-  const std::string extension =
-      s_.view.ComboSelection(IDC_MULTI_FILE_TYPE) == 1 ? "jpg" : "bmp";
+  const std::string extension = s_.view.ComboSelection(IDC_MULTI_FILE_TYPE) == 1 ? "jpg" : "bmp";
   std::string existing;
   for (const MultiViewEntry& e : entries_) {
     if (!e.render) continue;
     const std::string path = OutputPath(folder_, e.file_name, extension);
     if (s_.folders.Exists(path)) existing += path + "\n";
   }
-  if (!existing.empty() &&
-      !Ask("これらのファイルが上書きされますがよろしいですか\n" + existing)) {
+  if (!existing.empty() && !Ask("これらのファイルが上書きされますがよろしいですか\n" + existing)) {
     return;
   }
   s_.registry.WriteString(DirectoriesKeyPath(args_.key_path), "ImageDir", folder_);

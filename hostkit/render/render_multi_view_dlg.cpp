@@ -19,13 +19,19 @@ bool IsListControl(int id) {
 
 ScrollCode CodeOf(int request) {
   switch (request) {
-    case SB_LINEUP: return ScrollCode::kLineUp;
-    case SB_LINEDOWN: return ScrollCode::kLineDown;
-    case SB_PAGEUP: return ScrollCode::kPageUp;
-    case SB_PAGEDOWN: return ScrollCode::kPageDown;
+    case SB_LINEUP:
+      return ScrollCode::kLineUp;
+    case SB_LINEDOWN:
+      return ScrollCode::kLineDown;
+    case SB_PAGEUP:
+      return ScrollCode::kPageUp;
+    case SB_PAGEDOWN:
+      return ScrollCode::kPageDown;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: return ScrollCode::kThumb;
-    default: return ScrollCode::kOther;
+    case SB_THUMBTRACK:
+      return ScrollCode::kThumb;
+    default:
+      return ScrollCode::kOther;
   }
 }
 
@@ -93,7 +99,8 @@ void CRenderMultiViewDialog::PlaceRows() {
           kRowHeight - 3);
     place(IDC_MULTI_ROOF_FIRST + row, left + kColumnWidth + (kColumnWidth - check) / 2, y + 2,
           check, kRowHeight - 3);
-    place(IDC_MULTI_NAME_FIRST + row, left + 2 * kColumnWidth + 4, y + 3, name_width, kRowHeight - 5);
+    place(IDC_MULTI_NAME_FIRST + row, left + 2 * kColumnWidth + 4, y + 3, name_width,
+          kRowHeight - 5);
   }
   place(IDC_MULTI_SCROLL, left + inner.right - scroll_width, top + kHeaderHeight, scroll_width,
         kVisibleRows * kRowHeight);
@@ -139,13 +146,26 @@ void CRenderMultiViewDialog::OnCommand(int id, int code) {
     return;
   }
   switch (id) {
-    case IDC_MULTI_SELECT_ALL: logic_->OnSelectAll(true); break;
-    case IDC_MULTI_CLEAR_ALL: logic_->OnSelectAll(false); break;
-    case IDC_MULTI_BROWSE: logic_->OnBrowse(); break;
-    case IDC_MULTI_BACK: logic_->OnBack(); break;
-    case IDC_RENDER_START: logic_->OnStart(); break;
-    case IDCANCEL: logic_->OnCancel(); break;
-    default: break;
+    case IDC_MULTI_SELECT_ALL:
+      logic_->OnSelectAll(true);
+      break;
+    case IDC_MULTI_CLEAR_ALL:
+      logic_->OnSelectAll(false);
+      break;
+    case IDC_MULTI_BROWSE:
+      logic_->OnBrowse();
+      break;
+    case IDC_MULTI_BACK:
+      logic_->OnBack();
+      break;
+    case IDC_RENDER_START:
+      logic_->OnStart();
+      break;
+    case IDCANCEL:
+      logic_->OnCancel();
+      break;
+    default:
+      break;
   }
 }
 

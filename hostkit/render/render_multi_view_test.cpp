@@ -105,8 +105,7 @@ TEST_F(RenderMultiViewTest, EightViewsScroll) {
 TEST_F(RenderMultiViewTest, ServiceModeOffersBitmapsAndCountsPoints) {
   Views(3);
   Open(true);
-  EXPECT_EQ(view.ItemTexts(IDC_MULTI_FILE_TYPE),
-            (std::vector<std::string>{"ビットマップ(*.bmp)"}));
+  EXPECT_EQ(view.ItemTexts(IDC_MULTI_FILE_TYPE), (std::vector<std::string>{"ビットマップ(*.bmp)"}));
   EXPECT_TRUE(view[IDC_RENDER_POINTS_GROUP].shown);
   EXPECT_TRUE(points.asked.empty());  // first computed at the first change
   Tick(0, true);
@@ -155,7 +154,8 @@ TEST_F(RenderMultiViewTest, OverwriteIsConfirmed) {
   Views(3);
   Open(false);
   folders.folders.insert("D:\\pictures");
-  folders.files = {"D:\\pictures\\1視点0.jpg", "D:\\pictures\\3視点2.jpg", "D:\\pictures\\2視点1.bmp"};
+  folders.files = {"D:\\pictures\\1視点0.jpg", "D:\\pictures\\3視点2.jpg",
+                   "D:\\pictures\\2視点1.bmp"};
   dialog->OnSelectAll(true);
   view.Choose(IDC_MULTI_FILE_TYPE, 1);
   view.answers = {MessageAnswer::kNo};
@@ -167,7 +167,7 @@ TEST_F(RenderMultiViewTest, OverwriteIsConfirmed) {
   dialog->OnStart();  // Yes
   EXPECT_EQ(view.ended, IDC_RENDER_START);
   const std::vector<std::string> order = {
-      "RenderView/savePath", "View0/renderOn", "View0/roofOn", "View1/renderOn", "View1/roofOn",
+      "RenderView/savePath", "View0/renderOn", "View0/roofOn",    "View1/renderOn", "View1/roofOn",
       "View2/renderOn",      "View2/roofOn",   "RenderView/mode", "RenderView/type"};
   EXPECT_EQ(profiles.write_order, order);
   EXPECT_EQ(*profiles.Find(kViews, "RenderView", "savePath"), "D:\\pictures");

@@ -54,8 +54,8 @@ std::optional<std::string> Win32SettingsRegistry::ReadString(const std::string& 
   }
   std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
   DWORD read = size;
-  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                       &read) != ERROR_SUCCESS) {
+  if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(buffer.data()), &read) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   // Up to the first zero byte, whether or not the value was stored with one.

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "hostkit/render/render_multi_view.h"
 #include "hostkit/render/points_service.h"
+#include "hostkit/render/render_multi_view.h"
 #include "hostkit/render/render_settings.h"
 #include "platform/win32/module_loader.h"
 

@@ -7,19 +7,16 @@
 namespace kx::hostkit {
 namespace {
 
-constexpr int kPixelControls[] = {IDC_RENDER_SIZE_PRESET, IDC_RENDER_WIDTH,
-                                  IDC_RENDER_HEIGHT,      IDC_RENDER_SAME_RATIO,
-                                  IDC_RENDER_SIZE_LABEL,  IDC_RENDER_WIDTH_LABEL,
-                                  IDC_RENDER_HEIGHT_LABEL};
-constexpr int kPaperControls[] = {IDC_RENDER_PAPER,        IDC_RENDER_LANDSCAPE,
-                                  IDC_RENDER_PORTRAIT,     IDC_RENDER_RESOLUTION,
-                                  IDC_RENDER_DPI,          IDC_RENDER_MARGIN_TOP,
-                                  IDC_RENDER_MARGIN_BOTTOM, IDC_RENDER_MARGIN_LEFT,
-                                  IDC_RENDER_MARGIN_RIGHT};
+constexpr int kPixelControls[] = {
+    IDC_RENDER_SIZE_PRESET, IDC_RENDER_WIDTH,       IDC_RENDER_HEIGHT,      IDC_RENDER_SAME_RATIO,
+    IDC_RENDER_SIZE_LABEL,  IDC_RENDER_WIDTH_LABEL, IDC_RENDER_HEIGHT_LABEL};
+constexpr int kPaperControls[] = {
+    IDC_RENDER_PAPER,         IDC_RENDER_LANDSCAPE,   IDC_RENDER_PORTRAIT,
+    IDC_RENDER_RESOLUTION,    IDC_RENDER_DPI,         IDC_RENDER_MARGIN_TOP,
+    IDC_RENDER_MARGIN_BOTTOM, IDC_RENDER_MARGIN_LEFT, IDC_RENDER_MARGIN_RIGHT};
 constexpr int kSizeEditControls[] = {IDC_RENDER_WIDTH, IDC_RENDER_HEIGHT, IDC_RENDER_SAME_RATIO,
                                      IDC_RENDER_WIDTH_LABEL, IDC_RENDER_HEIGHT_LABEL};
-constexpr int kRoofRadios[] = {IDC_RENDER_ROOF_SHOWN, IDC_RENDER_ROOF_HALF,
-                               IDC_RENDER_ROOF_HIDDEN};
+constexpr int kRoofRadios[] = {IDC_RENDER_ROOF_SHOWN, IDC_RENDER_ROOF_HALF, IDC_RENDER_ROOF_HIDDEN};
 
 // Clears a flag when the scope ends, however it ends.
 class FlagScope {
@@ -127,10 +124,12 @@ void RenderSetting::ChoosePreset(int preset) {
   DialogView& v = s_.view;
   if (preset < 0 || preset >= kPresetCount) return;
   settings_.pixel_size_type = preset;
-  PixelSize size = PresetSize(preset, args_.perspective, {settings_.width, settings_.height},
-                              max_side_);
-  if (preset != kPresetTyped) settings_.same_ratio = PresetKeepsRatio(preset);
-  else settings_.same_ratio = v.IsChecked(IDC_RENDER_SAME_RATIO);
+  PixelSize size =
+      PresetSize(preset, args_.perspective, {settings_.width, settings_.height}, max_side_);
+  if (preset != kPresetTyped)
+    settings_.same_ratio = PresetKeepsRatio(preset);
+  else
+    settings_.same_ratio = v.IsChecked(IDC_RENDER_SAME_RATIO);
   size = ClampSides(size, max_side_);
   settings_.width = size.width;
   settings_.height = size.height;

@@ -55,7 +55,8 @@ void CRenderSettingDialog::OnCommand(int id, int code) {
       if (code == EN_CHANGE) logic_->OnEditChange(id);
       if (code == EN_KILLFOCUS) {
         HWND focus = GetFocus();
-        logic_->OnEditKillFocus(id, focus && GetParent(focus) == view_.window() ? GetDlgCtrlID(focus) : 0);
+        logic_->OnEditKillFocus(
+            id, focus && GetParent(focus) == view_.window() ? GetDlgCtrlID(focus) : 0);
       }
       break;
     case IDC_RENDER_START:

@@ -109,16 +109,17 @@ TEST_F(RenderSettingTest, ServiceModeKeepsItsControlsAndShowsPoints) {
   Open(true);
   EXPECT_TRUE(view[IDC_RENDER_TEST].shown);
   EXPECT_EQ(view.shrunk, 0);
-  EXPECT_EQ(view.ItemTexts(IDC_RENDER_METHOD), (std::vector<std::string>{"通常", "ユーザー指定..."}));
+  EXPECT_EQ(view.ItemTexts(IDC_RENDER_METHOD),
+            (std::vector<std::string>{"通常", "ユーザー指定..."}));
   EXPECT_EQ(view.ItemTexts(IDC_RENDER_SIZE_PRESET)[4], "最大（10000×10000）");
   EXPECT_EQ(view.Text(IDC_RENDER_POINTS_TEXT), "points " + std::to_string(1264 * 836));
   Choose(IDC_RENDER_PAPER, 6);  // A5
-  EXPECT_EQ(view.Text(IDC_RENDER_POINTS_TEXT), "points " + std::to_string(
-      dialog->image_size().width * dialog->image_size().height));
+  EXPECT_EQ(view.Text(IDC_RENDER_POINTS_TEXT),
+            "points " + std::to_string(dialog->image_size().width * dialog->image_size().height));
   points.loads = false;  // entry points missing: the text stays
   Choose(IDC_RENDER_PAPER, 0);
-  EXPECT_NE(view.Text(IDC_RENDER_POINTS_TEXT), "points " + std::to_string(
-      dialog->image_size().width * dialog->image_size().height));
+  EXPECT_NE(view.Text(IDC_RENDER_POINTS_TEXT),
+            "points " + std::to_string(dialog->image_size().width * dialog->image_size().height));
 }
 
 TEST_F(RenderSettingTest, PresetsAndTyping) {

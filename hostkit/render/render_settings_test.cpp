@@ -41,11 +41,11 @@ TEST(RenderSettings, DefaultsWhenNothingIsStored) {
 TEST(RenderSettings, StoredValuesComeBackExceptTheRenderType) {
   test::FakeSettingsRegistry registry;
   auto& stored = registry.dwords[kSettings];
-  stored = {{"Sizing", 1},      {"DPI", 300},     {"RenderType", 1},   {"ZKind", 0},
-            {"Order", 1},       {"Raycast", 7},   {"Mingain", 33},     {"PaperSize", 2},
-            {"Portrait", 1},    {"LMargin", 5},   {"BMargin", 9},      {"UNIT", 3},
-            {"Width", 1234},    {"Height", 0xFFFFFFFF}, {"Method", 2}, {"TextureAmb", 29},
-            {"TextureSpec", 7}, {"TextureShin", 12}, {"UseBGLookup", 1}, {"AntiAliasEps1", 99}};
+  stored = {{"Sizing", 1},      {"DPI", 300},           {"RenderType", 1},  {"ZKind", 0},
+            {"Order", 1},       {"Raycast", 7},         {"Mingain", 33},    {"PaperSize", 2},
+            {"Portrait", 1},    {"LMargin", 5},         {"BMargin", 9},     {"UNIT", 3},
+            {"Width", 1234},    {"Height", 0xFFFFFFFF}, {"Method", 2},      {"TextureAmb", 29},
+            {"TextureSpec", 7}, {"TextureShin", 12},    {"UseBGLookup", 1}, {"AntiAliasEps1", 99}};
   const RenderSettings s = ReadRenderSettings(registry, kKey);
   EXPECT_EQ(s.render_type, 0);
   EXPECT_EQ(s.sizing, 1);
@@ -71,8 +71,10 @@ TEST(RenderSettings, StoredValuesComeBackExceptTheRenderType) {
 TEST(RenderSettings, BooleansAreTrueOnlyForExactlyOne) {
   test::FakeSettingsRegistry registry;
   for (std::uint32_t stored : {0u, 2u, 0xFFFFFFFFu}) {
-    registry.dwords[kSettings] = {{"Portrait", stored}, {"SameRatio", stored},
-                                  {"UseBGLookup", stored}, {"AntiAliasFlag", stored}};
+    registry.dwords[kSettings] = {{"Portrait", stored},
+                                  {"SameRatio", stored},
+                                  {"UseBGLookup", stored},
+                                  {"AntiAliasFlag", stored}};
     const RenderSettings s = ReadRenderSettings(registry, kKey);
     EXPECT_FALSE(s.portrait || s.same_ratio || s.use_bg_lookup || s.anti_alias_flag) << stored;
   }

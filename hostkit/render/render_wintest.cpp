@@ -30,7 +30,8 @@ class RenderDialogTest : public ::testing::Test {
     WritePrivateProfileStringA("RenderView", "number", std::to_string(count).c_str(), file.c_str());
     WritePrivateProfileStringA("RenderView", "savePath", (folder_.path() + "saved").c_str(),
                                file.c_str());
-    const char* names[] = {"現在の視点", "玄関", "リビング", "寝室", "台所", "浴室", "庭", "屋根裏"};
+    const char* names[] = {"現在の視点", "玄関", "リビング", "寝室",
+                           "台所",       "浴室", "庭",       "屋根裏"};
     for (int i = 0; i < count; ++i) {
       const std::string section = "View" + std::to_string(i);
       WritePrivateProfileStringA(section.c_str(), "index", std::to_string(10 + i).c_str(),
@@ -94,8 +95,8 @@ TEST_F(RenderDialogTest, LocalStartStoresTheSettingsAndTheChosenView) {
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_VIEW, 1));
   ASSERT_TRUE(dialog.Click(IDC_RENDER_ROOF_HIDDEN));
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_SIZING, 1));
-  ASSERT_TRUE(WaitUntil([&] { return dialog.ReadState(IDC_RENDER_SIZE_PRESET, state) && state.visible; },
-                        kWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return dialog.ReadState(IDC_RENDER_SIZE_PRESET, state) && state.visible; }, kWaitMs));
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_SIZE_PRESET, 6));
   ASSERT_TRUE(dialog.WaitForText(IDC_RENDER_WIDTH, "800", kWaitMs));
   ShotIfAsked(dialog.window(), "render_settings_local_pixels");
@@ -159,8 +160,8 @@ TEST_F(RenderDialogTest, ServiceModeLogsInShowsPointsAndTests) {
   ShotIfAsked(detail.window(), "render_detail_service");
   ASSERT_TRUE(detail.Click(IDC_DETAIL_BG_ON));
   ControlState state;
-  ASSERT_TRUE(WaitUntil([&] { return detail.ReadState(IDC_DETAIL_BG_OFF, state) && !state.checked; },
-                        kWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return detail.ReadState(IDC_DETAIL_BG_OFF, state) && !state.checked; }, kWaitMs));
   ASSERT_TRUE(detail.Click(IDOK));
   ASSERT_TRUE(detail.WaitUntilGone(kWaitMs));
 
@@ -203,8 +204,8 @@ TEST_F(RenderDialogTest, ResolutionOutOfRangeKeepsTheDialogOpen) {
   ASSERT_TRUE(dialog.WaitFor(kSettingsTitle, IDC_RENDER_START, kWaitMs));
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_RESOLUTION, 3));
   ControlState state;
-  ASSERT_TRUE(WaitUntil([&] { return dialog.ReadState(IDC_RENDER_DPI, state) && state.enabled; },
-                        kWaitMs));
+  ASSERT_TRUE(
+      WaitUntil([&] { return dialog.ReadState(IDC_RENDER_DPI, state) && state.enabled; }, kWaitMs));
   ASSERT_TRUE(dialog.TypeText(IDC_RENDER_DPI, "30"));
   ASSERT_TRUE(dialog.Click(IDC_RENDER_START));
   std::string text;
@@ -241,8 +242,9 @@ TEST_F(RenderDialogTest, RayTracingDetailsAreTakenOver) {
   EXPECT_EQ(text, "1 から 20 までの整数を入力してください。");
   ASSERT_TRUE(detail.TypeText(IDC_DETAIL_RAYCAST, "5"));
   ASSERT_TRUE(detail.SelectComboItem(IDC_DETAIL_ANTIALIAS, 3));
-  ASSERT_TRUE(WaitUntil([&] { return detail.ReadComboItems(IDC_DETAIL_SAMPLING, items) && items.size() == 9; },
-                        kWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return detail.ReadComboItems(IDC_DETAIL_SAMPLING, items) && items.size() == 9; },
+      kWaitMs));
   ASSERT_TRUE(detail.Click(IDOK));
   ASSERT_TRUE(detail.WaitUntilGone(kWaitMs));
   int selection = -1;
@@ -297,7 +299,8 @@ TEST_F(RenderDialogTest, MultiViewStartCreatesTheFolderAndStoresTheChoice) {
 
   EXPECT_EQ(call.result(), 1);
   EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-  const RegistryValue folder = ReadRegistryValue(HKEY_CURRENT_USER, key_ + "\\Directories", "ImageDir");
+  const RegistryValue folder =
+      ReadRegistryValue(HKEY_CURRENT_USER, key_ + "\\Directories", "ImageDir");
   EXPECT_EQ(folder.type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(folder.bytes, target + std::string(1, '\0'));
   EXPECT_EQ(IniValue(views_, "RenderView", "savePath"), target);
@@ -360,7 +363,8 @@ TEST_F(RenderDialogTest, ServiceMultiViewOffersBitmapsAndCountsPoints) {
   ASSERT_TRUE(multi.Click(IDC_RENDER_START));
   std::string text;
   Answer(multi, kConfirmTitle, IDYES, text);
-  EXPECT_EQ(text, "これらのファイルが上書きされますがよろしいですか\n" + folder_.path() + "2玄関.bmp\n");
+  EXPECT_EQ(text,
+            "これらのファイルが上書きされますがよろしいですか\n" + folder_.path() + "2玄関.bmp\n");
   ASSERT_TRUE(call.WaitForReturn());
   EXPECT_EQ(call.result(), 1);
   EXPECT_EQ(call.login(), "designer;5");

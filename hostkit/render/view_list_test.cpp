@@ -51,7 +51,7 @@ TEST(ViewList, ANumberOutOfRangeReadsBoundedly) {
 TEST(ViewList, SettingsDialogChoice) {
   kx::test::MemoryProfileStore store = ThreeViews();
   WriteRenderChoice(store, kFile, 3, 2, true, "1");
-  const std::vector<std::string> order = {"View0/renderOn", "View0/roofOn", "View1/renderOn",
+  const std::vector<std::string> order = {"View0/renderOn", "View0/roofOn",   "View1/renderOn",
                                           "View1/roofOn",   "View2/renderOn", "View2/roofOn",
                                           "RenderView/mode"};
   EXPECT_EQ(store.write_order, order);
@@ -93,9 +93,9 @@ TEST(ViewList, MultiViewChoice) {
   entries[0].render = true;
   entries[1].roof = true;
   WriteMultiViewChoice(store, kFile, "E:\\out", entries, "jpg");
-  const std::vector<std::string> order = {"RenderView/savePath", "View0/renderOn", "View0/roofOn",
-                                          "View1/renderOn",      "View1/roofOn",   "RenderView/mode",
-                                          "RenderView/type"};
+  const std::vector<std::string> order = {
+      "RenderView/savePath", "View0/renderOn",  "View0/roofOn",   "View1/renderOn",
+      "View1/roofOn",        "RenderView/mode", "RenderView/type"};
   EXPECT_EQ(store.write_order, order);
   EXPECT_EQ(*store.Find(kFile, "RenderView", "savePath"), "E:\\out");
   EXPECT_EQ(*store.Find(kFile, "View0", "roofOn"), "0");

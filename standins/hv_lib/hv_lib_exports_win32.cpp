@@ -29,8 +29,8 @@ std::int32_t WINAPI HV_MRLoginEx(char* in, char* out) noexcept {
 
 // The points text for a rendering of `pixels` into `text`; 1 when filled.
 // The work buffers receive the pixel count and the points, as decimals.
-std::int32_t WINAPI HV_MRGetZanPoint(std::int32_t pixels, char* work1,
-                                                          char* work2, char* text) noexcept {
+std::int32_t WINAPI HV_MRGetZanPoint(std::int32_t pixels, char* work1, char* work2,
+                                     char* text) noexcept {
   if (text == nullptr) return 0;
   try {
     const auto points = PointsFor(pixels);

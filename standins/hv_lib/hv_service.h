@@ -11,7 +11,7 @@ namespace kx::hv {
 
 inline constexpr std::size_t kTextBytes = 256;  // the callers' login and points buffers
 inline constexpr std::size_t kWorkBytes = 128;
-inline constexpr std::int32_t kBalance = 100000;      // points left on every account
+inline constexpr std::int32_t kBalance = 100000;  // points left on every account
 inline constexpr std::int32_t kPixelsPerPoint = 10000;
 
 // The login text to keep after logging in with `text`, none when the
