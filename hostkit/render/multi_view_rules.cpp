@@ -10,27 +10,28 @@ namespace kx::hostkit {
 int ScrollMaximum(int entry_count) { return std::max(0, entry_count - kVisibleRows); }
 
 int ScrollTo(int offset, ScrollCode code, int thumb_position, int entry_count) {
-  const int page = entry_count / 3;
+  const long long page = entry_count / 3;
+  long long position = offset;
   switch (code) {
     case ScrollCode::kLineUp:
-      offset -= 1;
+      position -= 1;
       break;
     case ScrollCode::kLineDown:
-      offset += 1;
+      position += 1;
       break;
     case ScrollCode::kPageUp:
-      offset -= page;
+      position -= page;
       break;
     case ScrollCode::kPageDown:
-      offset += page;
+      position += page;
       break;
     case ScrollCode::kThumb:
-      offset = thumb_position;
+      position = thumb_position;
       break;
     case ScrollCode::kOther:
       break;
   }
-  return std::clamp(offset, 0, ScrollMaximum(entry_count));
+  return static_cast<int>(std::clamp<long long>(position, 0, ScrollMaximum(entry_count)));
 }
 
 GridLines GridFor(int frame_height) {

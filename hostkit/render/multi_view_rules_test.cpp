@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "hostkit/render/render_fakes.h"
 
 namespace kx::hostkit {
@@ -20,6 +22,8 @@ TEST(MultiViewRules, Scrolling) {
       {8, 1, ScrollCode::kThumb, -3, 0},     {8, 1, ScrollCode::kOther, 0, 1},
       {30, 3, ScrollCode::kPageDown, 0, 13}, {30, 20, ScrollCode::kPageDown, 0, 24},
       {3, 0, ScrollCode::kLineDown, 0, 0},
+      {8, INT_MIN, ScrollCode::kLineUp, 0, 0},
+      {8, INT_MAX, ScrollCode::kPageDown, 0, 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ScrollTo(c.offset, c.code, c.thumb, c.count), c.expected)
