@@ -78,6 +78,83 @@ void ShotIfAsked(HWND window, const std::string& name) {
   (void)SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", window);
 }
 
+namespace {
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// The room a text needs with `font`: one line, or lines broken at `width`.
+SIZE TextExtent(HDC dc, const std::string& text, UINT format, int width) {
+  RECT rect = {0, 0, width, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_CALCRECT);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::string ComboItem(HWND combo, int index) {
+  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+std::string TextsThatDoNotFit(HWND dialog) {
+  struct Context {
+    HWND dialog;
+    std::string report;
+  } context{dialog, {}};
+  EnumChildWindows(
+      dialog,
+      [](HWND control, LPARAM argument) -> BOOL {
+        auto& c = *reinterpret_cast<Context*>(argument);
+        RECT client = {};
+        GetClientRect(control, &client);
+        HDC dc = GetDC(control);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        const std::string kind = ClassOf(control);
+        const LONG style = GetWindowLongA(control, GWL_STYLE);
+        std::string text;
+        (void)ReadWindowText(control, text);
+        bool fits = true;
+        if (kind == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
+          const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+          const SIZE need = TextExtent(dc, text, DT_WORDBREAK | prefix, client.right);
+          fits = need.cx <= client.right && need.cy <= client.bottom;
+        } else if (kind == "Button" && !text.empty()) {
+          const LONG type = style & BS_TYPEMASK;
+          // Check boxes and radios draw their box and a gap before the text.
+          const int box = (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX ||
+                           type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON)
+                              ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                              : (type == BS_GROUPBOX ? 16 : 8);
+          const SIZE need = TextExtent(dc, text, DT_SINGLELINE, 0);
+          fits = need.cx + box <= client.right && need.cy <= client.bottom + 2;
+        } else if (kind == "ComboBox") {
+          const int count = static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0));
+          for (int i = 0; i < count && fits; ++i) {
+            const std::string item = ComboItem(control, i);
+            const SIZE need = TextExtent(dc, item, DT_SINGLELINE | DT_NOPREFIX, 0);
+            fits = need.cx + GetSystemMetrics(SM_CXVSCROLL) + 6 <= client.right;
+            if (!fits) text = item;
+          }
+        }
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        if (!fits) c.report += std::to_string(GetDlgCtrlID(control)) + ": " + text + "\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&context));
+  return context.report;
+}
+
 std::string IniValue(const std::string& file, const std::string& section, const std::string& key) {
   char value[512] = {};
   GetPrivateProfileStringA(section.c_str(), key.c_str(), "?", value, sizeof value, file.c_str());

@@ -75,6 +75,11 @@ class RenderCall {
 // variable names a folder; nothing otherwise.
 void ShotIfAsked(HWND window, const std::string& name);
 
+// The controls of `dialog` whose text (or, for a combo box, whose longest
+// item) does not fit in them with the dialog's font, as "id: text" lines;
+// empty when everything fits.
+std::string TextsThatDoNotFit(HWND dialog);
+
 // A value of the view list file, "?" when missing.
 std::string IniValue(const std::string& file, const std::string& section, const std::string& key);
 

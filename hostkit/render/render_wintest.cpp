@@ -91,6 +91,7 @@ TEST_F(RenderDialogTest, LocalStartStoresTheSettingsAndTheChosenView) {
   ASSERT_TRUE(dialog.ReadComboItems(IDC_RENDER_METHOD, items));
   EXPECT_EQ(items.size(), 3u);
   ShotIfAsked(dialog.window(), "render_settings_local_paper");
+  EXPECT_EQ(TextsThatDoNotFit(dialog.window()), "");
 
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_VIEW, 1));
   ASSERT_TRUE(dialog.Click(IDC_RENDER_ROOF_HIDDEN));
@@ -100,6 +101,7 @@ TEST_F(RenderDialogTest, LocalStartStoresTheSettingsAndTheChosenView) {
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_SIZE_PRESET, 6));
   ASSERT_TRUE(dialog.WaitForText(IDC_RENDER_WIDTH, "800", kWaitMs));
   ShotIfAsked(dialog.window(), "render_settings_local_pixels");
+  EXPECT_EQ(TextsThatDoNotFit(dialog.window()), "");
   ASSERT_TRUE(dialog.Click(IDC_RENDER_START));
   ASSERT_TRUE(call.WaitForReturn());
 
@@ -152,12 +154,14 @@ TEST_F(RenderDialogTest, ServiceModeLogsInShowsPointsAndTests) {
   ASSERT_TRUE(dialog.ReadComboItems(IDC_RENDER_METHOD, items));
   EXPECT_EQ(items, (std::vector<std::string>{"通常", "ユーザー指定..."}));
   ShotIfAsked(dialog.window(), "render_settings_service");
+  EXPECT_EQ(TextsThatDoNotFit(dialog.window()), "");
 
   // The detail dialog of this mode: the background is reflected.
   ASSERT_TRUE(dialog.SelectComboItem(IDC_RENDER_METHOD, 1));
   DialogDriver detail;
   ASSERT_TRUE(detail.WaitFor(kDetailTitle, IDC_DETAIL_BG_ON, kWaitMs));
   ShotIfAsked(detail.window(), "render_detail_service");
+  EXPECT_EQ(TextsThatDoNotFit(detail.window()), "");
   ASSERT_TRUE(detail.Click(IDC_DETAIL_BG_ON));
   ControlState state;
   ASSERT_TRUE(WaitUntil(
@@ -235,6 +239,7 @@ TEST_F(RenderDialogTest, RayTracingDetailsAreTakenOver) {
   ASSERT_TRUE(detail.ReadComboItems(IDC_DETAIL_SAMPLING, items));
   EXPECT_EQ(items.size(), 7u);
   ShotIfAsked(detail.window(), "render_detail_local");
+  EXPECT_EQ(TextsThatDoNotFit(detail.window()), "");
   ASSERT_TRUE(detail.TypeText(IDC_DETAIL_RAYCAST, "21"));
   ASSERT_TRUE(detail.Click(IDOK));
   std::string text;
@@ -283,6 +288,7 @@ TEST_F(RenderDialogTest, MultiViewStartCreatesTheFolderAndStoresTheChoice) {
   ASSERT_TRUE(multi.ReadState(IDC_MULTI_SCROLL, state));
   EXPECT_TRUE(state.visible);
   ShotIfAsked(multi.window(), "render_multi_view_local");
+  EXPECT_EQ(TextsThatDoNotFit(multi.window()), "");
   // Scroll to the last page: the rows show entries 2 to 7.
   PostMessageA(multi.window(), WM_VSCROLL, SB_PAGEDOWN,
                reinterpret_cast<LPARAM>(multi.Control(IDC_MULTI_SCROLL)));
@@ -358,6 +364,7 @@ TEST_F(RenderDialogTest, ServiceMultiViewOffersBitmapsAndCountsPoints) {
   EXPECT_TRUE(multi.WaitForText(IDC_RENDER_POINTS_TEXT,
                                 "残り: 100000 ポイント\r\n今回: 318 ポイント", kWaitMs));
   ShotIfAsked(multi.window(), "render_multi_view_service");
+  EXPECT_EQ(TextsThatDoNotFit(multi.window()), "");
   ASSERT_TRUE(multi.TypeText(IDC_MULTI_FOLDER, folder_.path()));
   TempFolder::WriteFile(folder_ / "2玄関.bmp", "old");
   ASSERT_TRUE(multi.Click(IDC_RENDER_START));
