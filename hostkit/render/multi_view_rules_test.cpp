@@ -16,13 +16,12 @@ TEST(MultiViewRules, Scrolling) {
     int thumb, expected;
   } cases[] = {
       {8, 0, ScrollCode::kPageDown, 0, 2},  // a page is 8 / 3 = 2 entries
-      {8, 2, ScrollCode::kPageUp, 0, 0},     {8, 0, ScrollCode::kLineDown, 0, 1},
-      {8, 2, ScrollCode::kLineDown, 0, 2},   {8, 0, ScrollCode::kLineUp, 0, 0},
+      {8, 2, ScrollCode::kPageUp, 0, 0},         {8, 0, ScrollCode::kLineDown, 0, 1},
+      {8, 2, ScrollCode::kLineDown, 0, 2},       {8, 0, ScrollCode::kLineUp, 0, 0},
       {8, 0, ScrollCode::kThumb, 5, 2},  // clamped to 8 - 6
-      {8, 1, ScrollCode::kThumb, -3, 0},     {8, 1, ScrollCode::kOther, 0, 1},
-      {30, 3, ScrollCode::kPageDown, 0, 13}, {30, 20, ScrollCode::kPageDown, 0, 24},
-      {3, 0, ScrollCode::kLineDown, 0, 0},
-      {8, INT_MIN, ScrollCode::kLineUp, 0, 0},
+      {8, 1, ScrollCode::kThumb, -3, 0},         {8, 1, ScrollCode::kOther, 0, 1},
+      {30, 3, ScrollCode::kPageDown, 0, 13},     {30, 20, ScrollCode::kPageDown, 0, 24},
+      {3, 0, ScrollCode::kLineDown, 0, 0},       {8, INT_MIN, ScrollCode::kLineUp, 0, 0},
       {8, INT_MAX, ScrollCode::kPageDown, 0, 2},
   };
   for (const Case& c : cases) {

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckSides(ClampSides(PresetSize(preset, perspective, typed, max_side), max_side), max_side);
   CheckSides(LimitImageSize(typed, max_side), max_side);
   (void)SameRatioSide(typed.width, perspective.width, perspective.height, typed.height);
-  (void)ScrollTo(in.ConsumeIntegral<int>(), static_cast<ScrollCode>(in.ConsumeIntegralInRange(0, 5)),
+  (void)ScrollTo(in.ConsumeIntegral<int>(),
+                 static_cast<ScrollCode>(in.ConsumeIntegralInRange(0, 5)),
                  in.ConsumeIntegral<int>(), in.ConsumeIntegralInRange(0, 100000));
   Check(PixelCount(in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(),
                    in.ConsumeIntegral<int>()) >= 0);
