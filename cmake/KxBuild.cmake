@@ -31,6 +31,10 @@ else()
   set(KX_RUNS_TESTS ON)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
+  if(KX_FUZZ)
+    # Coverage of every library a fuzzer links, not only of its own sources.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

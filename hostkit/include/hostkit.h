@@ -4,8 +4,13 @@
  * Every export uses the standard Windows calling convention and ANSI text,
  * and is exported by its plain name. EnvChk_GetGLSpec and EnvChk_GetGLType
  * also have the fixed ordinals 27 and 28, by which the environment check
- * links them. No export throws or shows a message about a failure; each
- * reports it through its result.
+ * links them. No export throws; each reports a failure through its result
+ * (only the dialogs, and the calls whose comments say so, tell the user).
+ *
+ * Text handed back goes into a BSTR slot that the caller owns: what the slot
+ * held is freed (SysFreeString) and replaced by a byte string of the ANSI
+ * bytes (SysAllocStringByteLen; SysStringByteLen gives its length). Free
+ * the last one with SysFreeString.
  */
 #ifndef HOSTKIT_HOSTKIT_H_
 #define HOSTKIT_HOSTKIT_H_
@@ -13,6 +18,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <windows.h>
+#include <wtypes.h> /* BSTR, also for callers that define WIN32_LEAN_AND_MEAN */
 
 #ifdef __cplusplus
 #define HOSTKIT_NOTHROW noexcept
@@ -139,7 +145,95 @@ int32_t WINAPI RenderDialogDoModal(HWND parent, int32_t passThrough1, int32_t pa
 
 /* ---- HTTP download and mail -------------------------------------------- */
 
+/* Shows the download dialog (caption, centred on the screen point centreX,
+ * centreY, owned by parent) for the HTTP address url. It asks first unless
+ * *automatic is 1, in which case it starts at once; the file is stored in
+ * folder (given without a trailing backslash) under the name that ends url.
+ * 1 when the file was stored: *fileName (freed and replaced) then holds its
+ * name as a byte string and *automatic the user's choice for next time.
+ * 0 when the user cancelled or closed the dialog after a failure; both are
+ * then untouched. automatic may be null (read as 0, not written). */
+int32_t WINAPI DownloadProgressDoModal(HWND parent, int32_t centreX, int32_t centreY,
+                                       const char* caption, const char* url, const char* folder,
+                                       BSTR* fileName, int32_t* automatic) HOSTKIT_NOTHROW;
+
+/* Hands one message to the system's Simple MAPI mail client, which shows its
+ * compose dialog over parent: recipient address (an "SMTP:" prefix is added)
+ * and display name, subject, body and the file attachment to attach. An
+ * empty address or attachment leaves that part out. 0 accepted, 1 cancelled
+ * by the user, -3 no usable mail library, -5 any other failure of the
+ * client, -6 the message could not be built. */
+int32_t WINAPI SendQ3DMail(HWND parent, const char* address, const char* name,
+                           const char* subject, const char* body,
+                           const char* attachment) HOSTKIT_NOTHROW;
+
 /* ---- Window frame ------------------------------------------------------ */
+
+/* A frame draws 20 parts, each in 4 states. Parts: 0 the look every part
+ * falls back to, 1 caption, 2 title text, 3 title shadow, 4 window icon,
+ * 6/7/8/9 left/top/right/bottom border, 10 close, 11 minimise, 12 maximise,
+ * 13 restore, 14..17 corners (top-left, top-right, bottom-left,
+ * bottom-right), 19 the strip at the right end of the menu bar. States:
+ * 0 active, 1 inactive or disabled, 2 pressed, 3 under the mouse. A state
+ * without a look of its own is painted with the part's state 0, and a part
+ * without any with part 0's state 0. */
+#define HOSTKIT_FRAME_PARTS 20
+#define HOSTKIT_FRAME_STATES 4
+
+/* Mode flags of QNDFrameCreateEx. */
+#define HOSTKIT_FRAME_SQUARE_BUTTONS 0x2u     /* buttons sized by the caption height */
+#define HOSTKIT_FRAME_FIXED_DC 0x4u           /* paint into the given device context */
+#define HOSTKIT_FRAME_KEEP_LOOKS 0x8u         /* start without the system's colours and glyphs */
+#define HOSTKIT_FRAME_HIDE_MENU_STRIP 0x4000000u /* do not paint part 19 */
+
+/* Look flags of QNDFrameSetImage. */
+#define HOSTKIT_LOOK_IMAGE 0x1000000u /* set by QNDFrameSetImage itself */
+#define HOSTKIT_LOOK_COLOR 0x2000000u /* given to QNDFrameSetImage: drop the look's colour */
+#define HOSTKIT_LOOK_RIGHT 0x10u      /* title text alignment; none: left and top */
+#define HOSTKIT_LOOK_BOTTOM 0x20u
+#define HOSTKIT_LOOK_CENTER 0x40u
+#define HOSTKIT_LOOK_VCENTER 0x80u
+/* A title or shadow colour that draws no text. */
+#define HOSTKIT_LOOK_NO_TEXT 0xFFFFFFFFu
+
+/* Gives window a custom-drawn caption and border in the system's colours.
+ * The frame's handle (0x10000..0x1FFFF), or 0 when the window cannot be
+ * decorated (null, or its procedure cannot be replaced). */
+int32_t WINAPI QNDFrameCreate(HWND window) HOSTKIT_NOTHROW;
+
+/* QNDFrameCreate with mode flags (HOSTKIT_FRAME_*); fixedDc is used only
+ * with HOSTKIT_FRAME_FIXED_DC. */
+int32_t WINAPI QNDFrameCreateEx(HWND window, uint32_t mode, HDC fixedDc) HOSTKIT_NOTHROW;
+
+/* Takes the frame off its window (the window gets its own drawing back
+ * with its last frame) and deletes it. 0, or -1 for an unknown handle. */
+int32_t WINAPI QNDFrameDelete(int32_t frame) HOSTKIT_NOTHROW;
+
+/* Paints the whole frame now. value1 and value2 are not used. 0, or -1. */
+int32_t WINAPI QNDFrameDraw(int32_t frame, int32_t value1, int32_t value2) HOSTKIT_NOTHROW;
+
+/* Sets the colour (0x00BBGGRR) of one part in one state; shown at the next
+ * paint. 0, or -1 for an unknown handle, a part of 20 or more or a state
+ * outside 0..3. */
+int32_t WINAPI QNDFrameSetColor(int32_t frame, int32_t part, int32_t state,
+                                uint32_t color) HOSTKIT_NOTHROW;
+
+/* Lets one part in one state draw the image numbered image (from
+ * QNDFrameLoadImage) stretched over it, with the look flags added. A
+ * negative image changes nothing. 0, or -1 as QNDFrameSetColor. */
+int32_t WINAPI QNDFrameSetImage(int32_t frame, int32_t part, int32_t state, int32_t image,
+                                uint32_t flags) HOSTKIT_NOTHROW;
+
+/* Loads a bitmap file for the frame's looks. Its number, or -1 for an
+ * unknown handle, a null or empty path or a file that cannot be loaded. */
+int32_t WINAPI QNDFrameLoadImage(int32_t frame, const char* path) HOSTKIT_NOTHROW;
+
+/* Hands a message of the frame's window to the frame, which answers it or
+ * passes it on to the window's own procedure; the answer is stored through
+ * result unless it is null. reserved is not used. 0, or -1 for an unknown
+ * handle. */
+int32_t WINAPI QNDFrameProc(int32_t frame, UINT message, WPARAM wParam, LPARAM lParam,
+                            int32_t* result, int32_t reserved) HOSTKIT_NOTHROW;
 
 /* ---- Library object, shell utilities, parts search --------------------- */
 

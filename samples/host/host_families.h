@@ -10,4 +10,8 @@
  * the board, the video memory, device acceptability and multisampling. */
 BOOL RunCapabilities(void);
 
+/* The custom frame on the main window (kept until CloseFrame). */
+BOOL RunFrame(HWND mainWindow);
+void CloseFrame(void);
+
 #endif

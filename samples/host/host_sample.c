@@ -24,13 +24,14 @@ static const char kClassName[] = "HostkitSampleHost";
 static BOOL g_auto = FALSE;
 static char g_model[MAX_PATH + 32];
 
-static void RunFamilies(void) {
+static void RunFamilies(HWND mainWindow) {
   HostLog("sample.start = 1");
   if (!HostEngineOpen(g_model)) {
     HostLog("sample.end = engine not open");
     return;
   }
   RunCapabilities();
+  RunFrame(mainWindow);
   HostEngineClose();
   HostLog("sample.failures = %d", HostLogFailures());
 }
@@ -51,10 +52,11 @@ static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARA
       MoveWindow(GetDlgItem(window, 1), 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
       return 0;
     case WM_HOST_RUN:
-      RunFamilies();
+      RunFamilies(window);
       if (g_auto) DestroyWindow(window);
       return 0;
     case WM_DESTROY:
+      CloseFrame();
       HostLogSetPane(NULL);
       PostQuitMessage(0);
       return 0;

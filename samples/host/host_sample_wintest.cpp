@@ -66,6 +66,14 @@ TEST_F(HostSampleWinTest, CapabilitiesAreWhatHostkitAnswers) {
   EXPECT_FALSE(values_["caps.GetGLSpec.chip"].empty());
 }
 
+TEST_F(HostSampleWinTest, TheMainWindowWearsTheFrameUntilItCloses) {
+  ASSERT_EQ(RunSample(), 0u) << TempFolder::ReadFile(log_);
+  EXPECT_EQ(values_["frame.QNDFrameCreateEx"], "0x10000");  // the first slot
+  EXPECT_EQ(values_["frame.QNDFrameDraw"], "0");
+  EXPECT_EQ(values_["frame.hittest.caption"], std::to_string(HTCAPTION));
+  EXPECT_EQ(values_["frame.QNDFrameDelete"], "0");
+}
+
 TEST_F(HostSampleWinTest, AMissingModelIsReportedAndNothingElseRuns) {
   EXPECT_NE(RunSample(" /model \"" + folder_ / "none.q3d" + "\""), 0u);
   EXPECT_EQ(values_["engine.model"].substr(0, 6), "FAILED");

@@ -1,0 +1,23 @@
+// The download's parsers of outside text (addresses, response headers) on
+// arbitrary bytes: no crash, and a name that is accepted never leaves the
+// folder.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "hostkit/net/download_names.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const std::string name = kx::hostkit::UrlFileName(text);
+  if (kx::hostkit::IsSafeFileName(name)) {
+    if (name.find("..") != std::string::npos || name.find(':') != std::string::npos ||
+        name.find('/') != std::string::npos) {
+      std::abort();
+    }
+  }
+  (void)kx::hostkit::LocationTarget(text);
+  (void)kx::hostkit::TotalBytesShown(text);
+  return 0;
+}
