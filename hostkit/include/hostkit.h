@@ -121,6 +121,28 @@ int32_t WINAPI GetAvailableMultiSampleLevel(int32_t reserved1, int32_t reserved2
 
 /* ---- Rendering settings dialogs ---------------------------------------- */
 
+/* Roof display of RenderDialogDoModal's roofMode. */
+#define HOSTKIT_ROOF_SHOWN 0
+#define HOSTKIT_ROOF_SEMI_TRANSPARENT 1
+#define HOSTKIT_ROOF_HIDDEN 2
+
+/* The rendering settings dialog, modal over parent, and from it the
+ * multi-view dialog. mode 1 is the render-points service mode (the dialog
+ * logs in first: *login, a byte string of the service's login text, is
+ * replaced by the text to keep); any other mode renders locally. The
+ * perspective size (both positive) drives the size presets. The settings
+ * are stored under HKEY_CURRENT_USER\keyPath\Settings (the multi-view
+ * folder under keyPath\Directories) and the chosen views in the INI file
+ * viewListPath (null or empty: none). 1 when the user started rendering,
+ * with *roofMode (HOSTKIT_ROOF_*) and in service mode *login written back;
+ * 0 when cancelled, or at once with nothing shown or written back when the
+ * service login fails. passThrough1, passThrough2 and name are not used. */
+int32_t WINAPI RenderDialogDoModal(HWND parent, int32_t passThrough1, int32_t passThrough2,
+                                   int32_t mode, int32_t perspectiveWidth,
+                                   int32_t perspectiveHeight, int32_t* roofMode, const char* name,
+                                   const char* keyPath, const char* viewListPath,
+                                   BSTR* login) HOSTKIT_NOTHROW;
+
 /* ---- HTTP download and mail -------------------------------------------- */
 
 /* Shows the download dialog (caption, centred on the screen point centreX,
