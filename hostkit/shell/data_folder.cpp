@@ -19,7 +19,7 @@ std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
   });
   std::int32_t result = kDataFolderReady;
   for (const std::string& entry : doomed) {
-    if (!files.DeleteFile(target + "\\" + entry)) result = kDataFolderNotEmptied;
+    if (!files.RemoveFile(target + "\\" + entry)) result = kDataFolderNotEmptied;
   }
   return result;
 }

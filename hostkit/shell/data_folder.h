@@ -23,7 +23,7 @@ class DataFolderFiles {
   virtual void ListFolder(
       const std::string& folder,
       const std::function<void(const std::string& name, bool directory)>& entry) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 // Makes base + "\" + name exist and hold no files (sub-folders stay).

@@ -145,7 +145,7 @@ class MemoryFolder final : public DataFolderFiles {
       if (f.first.rfind(prefix, 0) == 0) entry(f.first.substr(prefix.size()), false);
     }
   }
-  bool DeleteFile(const std::string& path) override {
+  bool RemoveFile(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end() || !it->second) return false;
     files.erase(it);
