@@ -13,6 +13,12 @@ namespace {
 constexpr char kSearchingText[] = "検索中...";
 constexpr char kProgressFormat[] = "%d個のファイルを検索... %d 個のパーツがみつかりました";
 
+// The worker hears that a report was shown only after this pause: a few
+// dozen updates a second are all the eye can follow, and a dialog redrawn
+// for every file takes the processor from the search itself.
+constexpr UINT_PTR kProgressPauseTimer = 1;
+constexpr UINT kProgressPauseMs = 40;
+
 }  // namespace
 
 CSearchProgressDlg::~CSearchProgressDlg() {
@@ -53,6 +59,11 @@ INT_PTR CSearchProgressDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM) {
       return TRUE;
     case WM_SEARCH_DONE:
       OnSearchDone();
+      return TRUE;
+    case WM_TIMER:
+      if (wparam != kProgressPauseTimer) return FALSE;
+      KillTimer(window_, kProgressPauseTimer);
+      run_.ProgressShown();
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wparam) == IDCANCEL) {
@@ -105,7 +116,7 @@ void CSearchProgressDlg::Progress() { PostMessageA(window_, WM_SEARCH_PROGRESS, 
 void CSearchProgressDlg::Done() { PostMessageA(window_, WM_SEARCH_DONE, 0, 0); }
 
 void CSearchProgressDlg::OnSearchProgress() {
-  run_.ProgressShown();
+  if (SetTimer(window_, kProgressPauseTimer, kProgressPauseMs, nullptr) == 0) run_.ProgressShown();
   const std::int32_t examined = run_.files_examined();
   SendDlgItemMessageA(window_, IDC_SEARCH_PROGRESS, PBM_SETPOS,
                       SearchProgressPosition(examined, dialog_.expected_files), 0);
