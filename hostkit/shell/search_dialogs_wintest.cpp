@@ -50,6 +50,15 @@ std::string HistoryValue(int i) {
                                                         : "<none>";
 }
 
+// With KX_SEARCH_SHOTS naming a folder, the dialog as it looks now is saved
+// there, for looking at it.
+void Shot(const DialogDriver& dialog, const std::string& name, DWORD settle_ms = 300) {
+  char folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("KX_SEARCH_SHOTS", folder, MAX_PATH) == 0) return;
+  Sleep(settle_ms);  // let it finish painting
+  (void)kx::test::SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", dialog.window());
+}
+
 // Types into the edit box of an editable combo box.
 bool TypeIntoCombo(const DialogDriver& dialog, int id, const std::string& text) {
   const HWND edit = FindWindowExA(dialog.Control(id), nullptr, "Edit", nullptr);
@@ -126,6 +135,7 @@ TEST_F(SearchDialogs, WordDialogKeepsItsHistoryAcrossCalls) {
                       EXPECT_TRUE(dialog.ReadComboItems(IDC_SEARCH_WORDS, items));
                       EXPECT_EQ(items, (std::vector<std::string>{"table", "chair", "ソファ bed"}));
                       EXPECT_TRUE(dialog.SelectComboItem(IDC_SEARCH_WORDS, 2));
+                      Shot(dialog, "search_word");
                       EXPECT_TRUE(dialog.Click(IDOK));
                     }),
       1);
@@ -268,6 +278,7 @@ TEST_F(SearchTree, CancelWaitsForTheWorkerAndWritesTheHitsSoFar) {
                  status.find("個のファイル") != std::string::npos;
         },
         kWaitMs, 10));
+    Shot(dialog, "search_progress", 0);  // the search goes on meanwhile
     cancelled = dialog.Click(IDCANCEL);
   });
   std::int32_t files = 3000, hits = -1;
