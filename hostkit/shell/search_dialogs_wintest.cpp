@@ -305,5 +305,33 @@ TEST_F(SearchTree, CancelWaitsForTheWorkerAndWritesTheHitsSoFar) {
   EXPECT_EQ(lines, hits);
 }
 
+// The engine's reader as the search calls it: byte strings in, the slots
+// replaced only when the model has attribute texts.
+TEST_F(SearchDialogs, EngineReadsAttributeTextsIntoTheCallersSlots) {
+  win::LoadedModule engine((test::BinFolder() + "KX3D.dll").c_str());
+  auto* read = engine.Entry<std::int32_t WINAPI(BSTR*, BSTR*, BSTR*)>("Kxi_GetFileAttribute");
+  ASSERT_NE(read, nullptr);
+  const std::string with = folder_ / "家具.q3d";
+  const std::string without = folder_ / "plain.q3d";
+  TempFolder::WriteFile(with, ModelFile("二人掛けソファ", "布張り 表"));
+  TempFolder::WriteFile(without, ModelFile());
+  TempFolder::WriteFile(folder_ / "picture.q3d", "BM not a model");
+
+  ByteString path(with), name(""), description("");
+  ASSERT_EQ(read(path.slot(), name.slot(), description.slot()), 0);
+  EXPECT_EQ(name.bytes(), "二人掛けソファ");
+  EXPECT_EQ(description.bytes(), "布張り 表");
+  EXPECT_EQ(path.bytes(), with);
+
+  for (const std::string& file : {without, folder_ / "picture.q3d", folder_ / "missing.q3d"}) {
+    ByteString other(file), kept_name("kept"), kept_description("kept");
+    const BSTR before = kept_name.get();
+    EXPECT_LT(read(other.slot(), kept_name.slot(), kept_description.slot()), 0) << file;
+    EXPECT_EQ(kept_name.get(), before);
+    EXPECT_EQ(kept_description.bytes(), "kept");
+  }
+  EXPECT_LT(read(nullptr, name.slot(), description.slot()), 0);
+}
+
 }  // namespace
 }  // namespace kx::hostkit
