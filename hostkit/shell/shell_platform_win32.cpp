@@ -78,13 +78,18 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 std::string Win32SearchTextMapper::Map(const std::string& text) {
   constexpr DWORD kFlags = LCMAP_UPPERCASE | LCMAP_KATAKANA | LCMAP_FULLWIDTH;  // 0xA00200
-  if (text.empty() || text.size() > 0x7FFFFFFF) return text;
+  if (text.empty() || text.size() > 0x3FFFFFFF) return text;
   const int length = static_cast<int>(text.size());
-  const int needed = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, nullptr, 0);
-  if (needed <= 0) return text;
-  std::string mapped(static_cast<std::size_t>(needed), '\0');
-  const int made =
-      LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, mapped.data(), needed);
+  // Full width takes at most two bytes for each one: one call mostly does.
+  std::string mapped(text.size() * 2 + 2, '\0');
+  int made = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, mapped.data(),
+                          static_cast<int>(mapped.size()));
+  if (made <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    const int needed = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, nullptr, 0);
+    if (needed <= 0) return text;
+    mapped.assign(static_cast<std::size_t>(needed), '\0');
+    made = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.data(), length, mapped.data(), needed);
+  }
   if (made <= 0) return text;
   mapped.resize(static_cast<std::size_t>(made));
   return mapped;
