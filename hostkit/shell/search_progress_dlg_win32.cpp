@@ -13,11 +13,11 @@ namespace {
 constexpr char kSearchingText[] = "検索中...";
 constexpr char kProgressFormat[] = "%d個のファイルを検索... %d 個のパーツがみつかりました";
 
-// The worker hears that a report was shown only after this pause: a few
-// dozen updates a second are all the eye can follow, and a dialog redrawn
-// for every file takes the processor from the search itself.
+// The worker hears that a report was shown only after this pause: ten
+// updates a second keep the bar moving smoothly, and a dialog redrawn for
+// every file takes the processor from the search itself.
 constexpr UINT_PTR kProgressPauseTimer = 1;
-constexpr UINT kProgressPauseMs = 40;
+constexpr UINT kProgressPauseMs = 100;
 
 }  // namespace
 
