@@ -148,7 +148,9 @@ endfunction()
 
 # kx_import_library(name def_input [NONAME])
 # An import library lib<name>.a made from a decorated .def (see kx_def), as
-# an INTERFACE target `name` to link against.
+# an INTERFACE target `name` to link against. A 32-bit caller refers to a
+# stdcall function by its decorated name ("_Name@8"); the library maps it to
+# the plain name that a DLL linked with --kill-at exports (dlltool -k).
 function(kx_import_library name def_input)
   cmake_parse_arguments(A "NONAME" "" "" ${ARGN})
   set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
@@ -159,7 +161,7 @@ function(kx_import_library name def_input)
   endif()
   set(lib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${name}.a)
   add_custom_command(OUTPUT ${lib}
-    COMMAND ${CMAKE_DLLTOOL} -d ${def} -l ${lib}
+    COMMAND ${CMAKE_DLLTOOL} -k -d ${def} -l ${lib}
     DEPENDS ${def} ${def_input}
     COMMENT "Import library ${name}")
   add_custom_target(${name}_implib DEPENDS ${lib})

@@ -119,6 +119,72 @@ int32_t WINAPI GetAvailableMultiSampleLevel(int32_t reserved1, int32_t reserved2
 
 /* ---- Window frame ------------------------------------------------------ */
 
+/* A frame draws 20 parts, each in 4 states. Parts: 0 the look every part
+ * falls back to, 1 caption, 2 title text, 3 title shadow, 4 window icon,
+ * 6/7/8/9 left/top/right/bottom border, 10 close, 11 minimise, 12 maximise,
+ * 13 restore, 14..17 corners (top-left, top-right, bottom-left,
+ * bottom-right), 19 the strip at the right end of the menu bar. States:
+ * 0 active, 1 inactive or disabled, 2 pressed, 3 under the mouse. A state
+ * without a look of its own is painted with the part's state 0, and a part
+ * without any with part 0's state 0. */
+#define HOSTKIT_FRAME_PARTS 20
+#define HOSTKIT_FRAME_STATES 4
+
+/* Mode flags of QNDFrameCreateEx. */
+#define HOSTKIT_FRAME_SQUARE_BUTTONS 0x2u     /* buttons sized by the caption height */
+#define HOSTKIT_FRAME_FIXED_DC 0x4u           /* paint into the given device context */
+#define HOSTKIT_FRAME_KEEP_LOOKS 0x8u         /* start without the system's colours and glyphs */
+#define HOSTKIT_FRAME_HIDE_MENU_STRIP 0x4000000u /* do not paint part 19 */
+
+/* Look flags of QNDFrameSetImage. */
+#define HOSTKIT_LOOK_IMAGE 0x1000000u /* set by QNDFrameSetImage itself */
+#define HOSTKIT_LOOK_COLOR 0x2000000u /* given to QNDFrameSetImage: drop the look's colour */
+#define HOSTKIT_LOOK_RIGHT 0x10u      /* title text alignment; none: left and top */
+#define HOSTKIT_LOOK_BOTTOM 0x20u
+#define HOSTKIT_LOOK_CENTER 0x40u
+#define HOSTKIT_LOOK_VCENTER 0x80u
+/* A title or shadow colour that draws no text. */
+#define HOSTKIT_LOOK_NO_TEXT 0xFFFFFFFFu
+
+/* Gives window a custom-drawn caption and border in the system's colours.
+ * The frame's handle (0x10000..0x1FFFF), or 0 when the window cannot be
+ * decorated (null, or its procedure cannot be replaced). */
+int32_t WINAPI QNDFrameCreate(HWND window) HOSTKIT_NOTHROW;
+
+/* QNDFrameCreate with mode flags (HOSTKIT_FRAME_*); fixedDc is used only
+ * with HOSTKIT_FRAME_FIXED_DC. */
+int32_t WINAPI QNDFrameCreateEx(HWND window, uint32_t mode, HDC fixedDc) HOSTKIT_NOTHROW;
+
+/* Takes the frame off its window (the window gets its own drawing back
+ * with its last frame) and deletes it. 0, or -1 for an unknown handle. */
+int32_t WINAPI QNDFrameDelete(int32_t frame) HOSTKIT_NOTHROW;
+
+/* Paints the whole frame now. value1 and value2 are not used. 0, or -1. */
+int32_t WINAPI QNDFrameDraw(int32_t frame, int32_t value1, int32_t value2) HOSTKIT_NOTHROW;
+
+/* Sets the colour (0x00BBGGRR) of one part in one state; shown at the next
+ * paint. 0, or -1 for an unknown handle, a part of 20 or more or a state
+ * outside 0..3. */
+int32_t WINAPI QNDFrameSetColor(int32_t frame, int32_t part, int32_t state,
+                                uint32_t color) HOSTKIT_NOTHROW;
+
+/* Lets one part in one state draw the image numbered image (from
+ * QNDFrameLoadImage) stretched over it, with the look flags added. A
+ * negative image changes nothing. 0, or -1 as QNDFrameSetColor. */
+int32_t WINAPI QNDFrameSetImage(int32_t frame, int32_t part, int32_t state, int32_t image,
+                                uint32_t flags) HOSTKIT_NOTHROW;
+
+/* Loads a bitmap file for the frame's looks. Its number, or -1 for an
+ * unknown handle, a null or empty path or a file that cannot be loaded. */
+int32_t WINAPI QNDFrameLoadImage(int32_t frame, const char* path) HOSTKIT_NOTHROW;
+
+/* Hands a message of the frame's window to the frame, which answers it or
+ * passes it on to the window's own procedure; the answer is stored through
+ * result unless it is null. reserved is not used. 0, or -1 for an unknown
+ * handle. */
+int32_t WINAPI QNDFrameProc(int32_t frame, UINT message, WPARAM wParam, LPARAM lParam,
+                            int32_t* result, int32_t reserved) HOSTKIT_NOTHROW;
+
 /* ---- Library object, shell utilities, parts search --------------------- */
 
 /* Text handed back to the host goes into a BSTR slot the caller owns: what

@@ -1,0 +1,40 @@
+/* The custom window frame on the sample's own main window: the host's
+ * caption colours, a repaint, and the frame answering a hit test. The frame
+ * stays on the window until it closes. */
+#include "hostkit/include/hostkit.h"
+#include "host_families.h"
+#include "host_log.h"
+
+static int32_t g_frame = 0;
+
+BOOL RunFrame(HWND mainWindow) {
+  RECT outer;
+  int32_t hit = 0;
+  /* The sample's window has no menu bar: no strip at its right end. */
+  g_frame = QNDFrameCreateEx(mainWindow, HOSTKIT_FRAME_HIDE_MENU_STRIP, NULL);
+  HostLog("frame.QNDFrameCreateEx = 0x%X", (unsigned)g_frame);
+  if (g_frame == 0) {
+    HostLogFailure("frame.QNDFrameCreateEx", "the window cannot be decorated");
+    return FALSE;
+  }
+  /* Parts 1 caption, 2 title; state 0 active, 1 inactive. */
+  QNDFrameSetColor(g_frame, 1, 0, RGB(0x2F, 0x5D, 0x8C));
+  QNDFrameSetColor(g_frame, 1, 1, RGB(0x8A, 0x99, 0xA8));
+  QNDFrameSetColor(g_frame, 2, 0, RGB(0xFF, 0xFF, 0xFF));
+  QNDFrameSetColor(g_frame, 2, 1, RGB(0xF0, 0xF0, 0xF0));
+  HostLog("frame.QNDFrameDraw = %d", (int)QNDFrameDraw(g_frame, 0, 0));
+
+  /* A point in the middle of the caption, as the mouse would bring it. */
+  GetWindowRect(mainWindow, &outer);
+  QNDFrameProc(g_frame, WM_NCHITTEST, 0,
+               MAKELPARAM((outer.left + outer.right) / 2, outer.top + 6), &hit, 0);
+  HostLog("frame.hittest.caption = %d", (int)hit);
+  return TRUE;
+}
+
+void CloseFrame(void) {
+  if (g_frame != 0) {
+    HostLog("frame.QNDFrameDelete = %d", (int)QNDFrameDelete(g_frame));
+    g_frame = 0;
+  }
+}
