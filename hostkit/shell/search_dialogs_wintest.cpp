@@ -192,6 +192,7 @@ TEST_F(SearchTree, FindsPartsByNameAndByModelAttributes) {
   TempFolder::WriteFile(root + "m001.q3d", ModelFile("二人掛けソファ", "布張り"));
   TempFolder::WriteFile(root + "m002.q3d", ModelFile("テーブル", "ソファ用 side table"));
   TempFolder::WriteFile(root + "m003.q3d", ModelFile("椅子", "chair"));
+  TempFolder::WriteFile(root + "ソファ_椅子.q3d", "no model: found by its name");
   TempFolder::WriteFile(root + "sofa.bmp", "picture");
   ASSERT_TRUE(CreateDirectoryA((root + "living").c_str(), nullptr));
   TempFolder::WriteFile(root + "living\\sofa_small.kx", "not a model");
@@ -203,9 +204,10 @@ TEST_F(SearchTree, FindsPartsByNameAndByModelAttributes) {
   // Half-width katakana find the full-width texts; lower case finds upper.
   std::int32_t files = 8, hits = -1;
   EXPECT_EQ(Search("ｿﾌｧ", ".q3d .kx", &files, &hits), 1);
-  EXPECT_EQ(files, 6);  // the picture and the hidden folder are not looked at
-  EXPECT_EQ(hits, 3);
+  EXPECT_EQ(files, 7);  // the picture and the hidden folder are not looked at
+  EXPECT_EQ(hits, 4);
   std::string text = TempFolder::ReadFile(result_);
+  EXPECT_NE(text.find(root + "ソファ_椅子.q3d\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find(root + "m001.q3d\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find(root + "m002.q3d\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find(root + "living\\m004.Q3D\r\n"), std::string::npos) << text;
