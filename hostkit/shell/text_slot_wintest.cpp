@@ -1,8 +1,8 @@
 // The text slot every export hands text back through, against the real
 // system string functions.
-#include "hostkit/shell/text_slot_win32.h"
-
 #include <gtest/gtest.h>
+
+#include "hostkit/shell/text_slot_win32.h"
 
 namespace hostkit {
 namespace {

@@ -151,10 +151,10 @@ int32_t WINAPI Kxi_GetFileAttribute(BSTR* path, BSTR* name, BSTR* description) {
     kx::kx3d::FileAttributes attributes;
     const int32_t result = kx::kx3d::ReadModelFileAttributes(file, &attributes);
     if (result != kx::kx3d::kAttributesRead) return result;
-    BSTR made_name = SysAllocStringByteLen(attributes.name.data(),
-                                           static_cast<UINT>(attributes.name.size()));
-    BSTR made_description = SysAllocStringByteLen(
-        attributes.description.data(), static_cast<UINT>(attributes.description.size()));
+    BSTR made_name =
+        SysAllocStringByteLen(attributes.name.data(), static_cast<UINT>(attributes.name.size()));
+    BSTR made_description = SysAllocStringByteLen(attributes.description.data(),
+                                                  static_cast<UINT>(attributes.description.size()));
     if (made_name == nullptr || made_description == nullptr) {
       SysFreeString(made_name);
       SysFreeString(made_description);
