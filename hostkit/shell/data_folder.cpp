@@ -11,6 +11,9 @@ std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
   if (!files.Exists(target)) {
     return files.CreateFolder(target) ? kDataFolderReady : kDataFolderUnavailable;
   }
+  // A file of that name is no working folder: reporting success would send
+  // the caller's files into a folder that is not there.
+  if (!files.IsFolder(target)) return kDataFolderUnavailable;
   // Names first, deletions after: the listing is not disturbed by the
   // files going while it runs.
   std::vector<std::string> doomed;

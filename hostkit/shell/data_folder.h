@@ -17,6 +17,8 @@ class DataFolderFiles {
   virtual ~DataFolderFiles() = default;
   // True for an existing file or folder.
   virtual bool Exists(const std::string& path) = 0;
+  // True for an existing folder.
+  virtual bool IsFolder(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
   // Calls `entry` with the name and the directory flag of every entry of
   // `folder` ("." and ".." included, as the system lists them).
@@ -28,7 +30,8 @@ class DataFolderFiles {
 
 // Makes base + "\" + name exist and hold no files (sub-folders stay).
 // kDataFolderReady, kDataFolderUnavailable or kDataFolderNotEmptied; a file
-// that cannot be deleted does not stop the others from going.
+// that cannot be deleted does not stop the others from going. A file where
+// the sub-folder should be makes the folder unavailable.
 std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
                             const std::string& name);
 

@@ -28,6 +28,7 @@ class WinExecStarter final : public CommandStarter {
 class Win32DataFolderFiles final : public DataFolderFiles {
  public:
   bool Exists(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   void ListFolder(const std::string& folder,
                   const std::function<void(const std::string&, bool)>& entry) override;

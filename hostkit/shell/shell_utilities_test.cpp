@@ -127,6 +127,7 @@ class MemoryFolder final : public DataFolderFiles {
   bool Exists(const std::string& path) override {
     return folders.count(path) != 0 || files.count(path) != 0;
   }
+  bool IsFolder(const std::string& path) override { return folders.count(path) != 0; }
   bool CreateFolder(const std::string& path) override {
     if (create_fails) return false;
     return folders.insert(path).second;
@@ -177,6 +178,11 @@ TEST(InitDataFolder, CreatesEmptiesOrReports) {
 
   fs.files.clear();
   EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work"), kDataFolderReady);
+
+  // A file where the folder should be is no success.
+  fs.files["C:\\base\\plain"] = true;
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "plain"), kDataFolderUnavailable);
+  EXPECT_TRUE(fs.files.count("C:\\base\\plain"));
 }
 
 struct StyleCase {

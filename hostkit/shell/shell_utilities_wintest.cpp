@@ -144,6 +144,9 @@ TEST_F(ShellUtilities, DataFolderIsCreatedOrEmptied) {
   ASSERT_TRUE(SetFileAttributesA((work + "locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(exports_.init_folder(base.c_str(), "作業"), 0);
   EXPECT_FALSE(TempFolder::Exists(work + "locked.txt"));
+
+  TempFolder::WriteFile(folder_ / "plain", "a file, not a folder");
+  EXPECT_EQ(exports_.init_folder(base.c_str(), "plain"), -1);
 }
 
 TEST_F(ShellUtilities, StyleFileNameComesFromTheStyleList) {
