@@ -194,7 +194,7 @@ int32_t WINAPI QNDFrameProc(int32_t frame, UINT message, WPARAM wParam, LPARAM l
 
 /* Result codes of InitDataFolder. */
 #define HOSTKIT_DATA_FOLDER_READY 0
-#define HOSTKIT_DATA_FOLDER_UNAVAILABLE (-1) /* base missing, or sub-folder not made */
+#define HOSTKIT_DATA_FOLDER_UNAVAILABLE (-1) /* base missing, sub-folder not made, or a file */
 #define HOSTKIT_DATA_FOLDER_NOT_EMPTIED (-2) /* a file in the sub-folder stayed */
 
 /* Opens document with the open (else read) command that HKEY_CLASSES_ROOT
