@@ -20,6 +20,10 @@ using namespace kx::hostkit;
 
 namespace {
 
+static_assert(HOSTKIT_DATA_FOLDER_READY == kDataFolderReady &&
+              HOSTKIT_DATA_FOLDER_UNAVAILABLE == kDataFolderUnavailable &&
+              HOSTKIT_DATA_FOLDER_NOT_EMPTIED == kDataFolderNotEmptied);
+
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 
 }  // namespace
