@@ -84,4 +84,11 @@ int32_t WINAPI Kxi_FinishRead(int32_t a, int32_t b);
 int32_t WINAPI Kxi_GetGraphicLibrary(void);
 typedef int32_t(WINAPI* Kxi_GetGraphicLibrary_fn)(void);
 
+// The two attribute texts of the model file at *path (a byte string): the
+// part's name and its description, as byte strings into the slots *name
+// and *description, which are freed and replaced. 0 on success; negative,
+// with the slots untouched, when the file is missing, is no model or holds
+// no attributes.
+int32_t WINAPI Kxi_GetFileAttribute(BSTR* path, BSTR* name, BSTR* description);
+
 }  // extern "C"

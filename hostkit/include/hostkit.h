@@ -237,6 +237,54 @@ int32_t WINAPI QNDFrameProc(int32_t frame, UINT message, WPARAM wParam, LPARAM l
 
 /* ---- Library object, shell utilities, parts search --------------------- */
 
+/* Text handed back to the host goes into a BSTR slot the caller owns: what
+ * the slot held is freed (SysFreeString) and it receives a new string made
+ * from the ANSI bytes (SysAllocStringByteLen): a byte string, not UTF-16
+ * text. On failure the slot is left as it was. */
+
+/* Result codes of InitDataFolder. */
+#define HOSTKIT_DATA_FOLDER_READY 0
+#define HOSTKIT_DATA_FOLDER_UNAVAILABLE (-1) /* base missing, sub-folder not made, or a file */
+#define HOSTKIT_DATA_FOLDER_NOT_EMPTIED (-2) /* a file in the sub-folder stayed */
+
+/* Opens document with the open (else read) command that HKEY_CLASSES_ROOT
+ * registers for classKey (typically the document's extension, following
+ * the class's CurVer). 0 when no command is found, or when the command with
+ * the document would exceed 520 bytes with its terminator; otherwise
+ * WinExec's result (greater than 31: started). */
+int32_t WINAPI ShellOpenCommand(const char* document, const char* classKey) HOSTKIT_NOTHROW;
+
+/* Makes baseFolder + "\" + name exist and deletes the files in it
+ * (sub-folders stay). HOSTKIT_DATA_FOLDER_* result. */
+int32_t WINAPI InitDataFolder(const char* baseFolder, const char* name) HOSTKIT_NOTHROW;
+
+/* Looks style up in folder + "stylewith.mwm" (folder ends in a path
+ * separator). 0 with *fileName set to folder + the style's file name; -1,
+ * with the slot untouched, when the list is missing or names no file for it. */
+int32_t WINAPI GetStyleFileName(const char* folder, const char* style,
+                                BSTR* fileName) HOSTKIT_NOTHROW;
+
+/* The parts search word dialog, its bottom edge centred on (x, y), offering
+ * the last 25 search texts. 1 with *words set to the entered text (leading
+ * white space removed) when the user chose OK with a text; otherwise 0 with
+ * the slot untouched. */
+int32_t WINAPI SearchWordDoModal(HWND parent, int32_t x, int32_t y, const char* caption,
+                                 BSTR* words) HOSTKIT_NOTHROW;
+
+/* Searches rootFolder's tree for files ending in one of extensions (blank-
+ * separated) whose name, or for model files whose attribute texts, hold
+ * every word of keywords (blank-separated), showing a progress dialog with
+ * its bottom edge centred on (x, y). Stops after 1000 hits. The hits go into
+ * resultPath: "#" + keywords, then one path per line. *fileCount is the
+ * expected number of files on entry; once the dialog was shown it receives
+ * the files examined and *hitCount the hits. 1 when the search ran to its
+ * end, 0 when it was cancelled, the engine library is missing, or keywords
+ * or rootFolder hold nothing. */
+int32_t WINAPI SearchProgressDoModal(HWND parent, int32_t x, int32_t y, const char* caption,
+                                     const char* rootFolder, const char* keywords,
+                                     const char* extensions, int32_t* fileCount,
+                                     const char* resultPath, int32_t* hitCount) HOSTKIT_NOTHROW;
+
 #ifdef __cplusplus
 }
 #endif

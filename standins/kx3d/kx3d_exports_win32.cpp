@@ -10,6 +10,7 @@
 #include "fitview/engine_api/kx3d_api.h"
 #include "standins/kx3d/engine.h"
 #include "standins/kx3d/engine_platform_win32.h"
+#include "standins/kx3d/file_attribute_win32.h"
 #include "standins/kx3d/kx3d_standin.h"
 
 #ifndef KX3D_LIBRARY_CODE
@@ -137,6 +138,33 @@ int32_t WINAPI Kxi_ReadModelFile(int32_t, const char* path, char* message, int32
     }
     if (result == 0 && triangles) *triangles = count;
     return result;
+  });
+}
+
+// The attribute texts of a model file, for the parts search. The path comes
+// as a byte string; the two texts go back as byte strings in the caller's
+// slots, which are replaced only when the file has attributes.
+int32_t WINAPI Kxi_GetFileAttribute(BSTR* path, BSTR* name, BSTR* description) {
+  return Shielded(-1, [&]() -> int32_t {
+    if (path == nullptr || *path == nullptr || name == nullptr || description == nullptr) return -1;
+    const std::string file(reinterpret_cast<const char*>(*path), SysStringByteLen(*path));
+    kx::kx3d::FileAttributes attributes;
+    const int32_t result = kx::kx3d::ReadModelFileAttributes(file, &attributes);
+    if (result != kx::kx3d::kAttributesRead) return result;
+    BSTR made_name =
+        SysAllocStringByteLen(attributes.name.data(), static_cast<UINT>(attributes.name.size()));
+    BSTR made_description = SysAllocStringByteLen(attributes.description.data(),
+                                                  static_cast<UINT>(attributes.description.size()));
+    if (made_name == nullptr || made_description == nullptr) {
+      SysFreeString(made_name);
+      SysFreeString(made_description);
+      return -1;
+    }
+    SysFreeString(*name);
+    *name = made_name;
+    SysFreeString(*description);
+    *description = made_description;
+    return 0;
   });
 }
 

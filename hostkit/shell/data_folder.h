@@ -1,0 +1,38 @@
+// Preparing an empty working folder under a base folder.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kx::hostkit {
+
+inline constexpr std::int32_t kDataFolderReady = 0;
+inline constexpr std::int32_t kDataFolderUnavailable = -1;  // no base, or no sub-folder made
+inline constexpr std::int32_t kDataFolderNotEmptied = -2;   // a file in it stayed
+
+// The file operations the folder preparation takes.
+class DataFolderFiles {
+ public:
+  virtual ~DataFolderFiles() = default;
+  // True for an existing file or folder.
+  virtual bool Exists(const std::string& path) = 0;
+  // True for an existing folder.
+  virtual bool IsFolder(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Calls `entry` with the name and the directory flag of every entry of
+  // `folder` ("." and ".." included, as the system lists them).
+  virtual void ListFolder(
+      const std::string& folder,
+      const std::function<void(const std::string& name, bool directory)>& entry) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+};
+
+// Makes base + "\" + name exist and hold no files (sub-folders stay).
+// kDataFolderReady, kDataFolderUnavailable or kDataFolderNotEmptied; a file
+// that cannot be deleted does not stop the others from going. A file where
+// the sub-folder should be makes the folder unavailable.
+std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
+                            const std::string& name);
+
+}  // namespace kx::hostkit
