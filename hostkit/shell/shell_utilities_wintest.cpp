@@ -61,7 +61,7 @@ class ShellUtilities : public ::testing::Test {
     if (*result > 31) {
       EXPECT_TRUE(kx::test::WaitUntil([&] { return TempFolder::Exists(seen); }, 15000));
       // The probe writes and closes at once; give it the moment to finish.
-      kx::test::WaitUntil([&] { return !TempFolder::ReadFile(seen).empty(); }, 5000);
+      (void)kx::test::WaitUntil([&] { return !TempFolder::ReadFile(seen).empty(); }, 5000);
       line = TempFolder::ReadFile(seen);
     }
     return line;
