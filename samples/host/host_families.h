@@ -17,6 +17,16 @@ BOOL RunDownload(HWND owner, const char* url, BOOL automatic);
 /* The model at modelPath sent through the system's mail client. */
 BOOL RunMail(HWND owner, const char* modelPath);
 
+/* The rendering settings dialog; its stored settings read back. */
+BOOL RunRender(HWND owner);
+
+/* The search word dialog, then the search of the data folder with its
+ * progress dialog; the hits are logged. */
+BOOL RunSearch(HWND owner);
+
+/* A style looked up in a style list of the sample's own. */
+BOOL RunStyle(void);
+
 /* The custom frame on the main window (kept until CloseFrame). */
 BOOL RunFrame(HWND mainWindow);
 void CloseFrame(void);

@@ -11,6 +11,8 @@
  *   /url address                      a file to download (no download without)
  *   /mapi folder                      where to find MAPI32.DLL first (a
  *                                     recording mail client, for tests)
+ *   /nodialogs                        leaves out the dialogs that wait for
+ *                                     the user (rendering settings, search)
  */
 #include <windows.h>
 
@@ -27,6 +29,7 @@ static const char kClassName[] = "HostkitSampleHost";
 static BOOL g_auto = FALSE;
 static char g_model[MAX_PATH + 32];
 static char g_url[1024];
+static BOOL g_dialogs = TRUE;
 
 static void RunFamilies(HWND mainWindow) {
   HostLog("sample.start = 1");
@@ -38,6 +41,11 @@ static void RunFamilies(HWND mainWindow) {
   RunFrame(mainWindow);
   RunDownload(mainWindow, g_url, g_auto);
   RunMail(mainWindow, g_model);
+  RunStyle();
+  if (g_dialogs) {
+    RunRender(mainWindow);
+    RunSearch(mainWindow);
+  }
   HostEngineClose();
   HostLog("sample.failures = %d", HostLogFailures());
 }
@@ -71,8 +79,8 @@ static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARA
   }
 }
 
-/* "/auto file", "/log file", "/model path", "/url address", "/mapi folder";
- * arguments may be quoted. */
+/* "/auto file", "/log file", "/model path", "/url address", "/mapi folder",
+ * "/nodialogs"; arguments may be quoted. */
 static BOOL ParseCommandLine(const char** logPath) {
   int count = 0;
   LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -87,6 +95,8 @@ static BOOL ParseCommandLine(const char** logPath) {
       *logPath = log;
     } else if (lstrcmpiW(args[i], L"/model") == 0 && i + 1 < count) {
       WideCharToMultiByte(CP_ACP, 0, args[++i], -1, g_model, sizeof g_model, NULL, NULL);
+    } else if (lstrcmpiW(args[i], L"/nodialogs") == 0) {
+      g_dialogs = FALSE;
     } else if (lstrcmpiW(args[i], L"/url") == 0 && i + 1 < count) {
       WideCharToMultiByte(CP_ACP, 0, args[++i], -1, g_url, sizeof g_url, NULL, NULL);
     } else if (lstrcmpiW(args[i], L"/mapi") == 0 && i + 1 < count) {
