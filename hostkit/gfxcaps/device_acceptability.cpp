@@ -7,7 +7,8 @@ namespace kx::hostkit {
 
 namespace {
 
-// Shadow maps need one of these as a render target texture; richest first.
+// Shadow maps need one of these floating-point formats as a texture (asked
+// with no usage flags, for a plain texture resource); richest first.
 constexpr std::uint32_t kFloatTextureFormats[] = {d3dformat::kR32F, d3dformat::kG32R32F,
                                                   d3dformat::kR16F, d3dformat::kG16R16F};
 
