@@ -23,6 +23,15 @@ std::string ModuleFolderOf(const std::string& executable_path) {
   return WithTrailingBackslash(path.substr(0, last));
 }
 
+std::string ApplicationNameOf(const std::string& executable_path) {
+  const std::size_t last = LastBackslash(executable_path);
+  std::string name = last == std::string::npos ? executable_path : executable_path.substr(last + 1);
+  // A dot is never the second byte of a double-byte character.
+  const std::size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
 ProductSettings::ProductSettings(ProfileStore& profiles, FileSystem& files, ProcessPaths& paths)
     : profiles_(profiles), files_(files), paths_(paths) {}
 
@@ -46,7 +55,8 @@ const std::string& ProductSettings::ModuleFolder() {
 
 const std::string& ProductSettings::LogFolder() {
   if (log_folder_.empty()) {
-    if (log_path_.empty()) log_path_ = Format("%s%s%s", "3DKX", edition_code_.c_str(), version_code_.c_str());
+    if (log_path_.empty())
+      log_path_ = Format("%s%s%s", "3DKX", edition_code_.c_str(), version_code_.c_str());
     const std::string base = paths_.LocalAppDataFolder();
     files_.CreateFolder(Format("%s\\%s\\", base.c_str(), company_.c_str()));
     log_folder_ = Format("%s\\%s\\%s\\", base.c_str(), company_.c_str(), log_path_.c_str());

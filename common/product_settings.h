@@ -30,6 +30,10 @@ inline constexpr const char* kDefaultViewerTitle = "ドミレルデザイナー�
 // path has no folder part.
 std::string ModuleFolderOf(const std::string& executable_path);
 
+// The base name of `executable_path` without its extension ("Fitview" for
+// …\Fitview.exe): the application's name, which names its instance lock.
+std::string ApplicationNameOf(const std::string& executable_path);
+
 class ProductSettings {
  public:
   ProductSettings(ProfileStore& profiles, FileSystem& files, ProcessPaths& paths);

@@ -29,6 +29,14 @@ class ProductSettingsTest : public ::testing::Test {
   }
 };
 
+TEST(ApplicationNameTest, BaseNameWithoutExtension) {
+  EXPECT_EQ(ApplicationNameOf("C:\\Program Files\\Domirel\\Fitview.exe"), "Fitview");
+  EXPECT_EQ(ApplicationNameOf("C:\\a.b\\Fitcheck.exe"), "Fitcheck");
+  EXPECT_EQ(ApplicationNameOf("Fitview"), "Fitview");
+  // "表" ends in 0x5C: it is part of the name, not a folder separator.
+  EXPECT_EQ(ApplicationNameOf("C:\\kx 表示\\表示.exe"), "表示");
+}
+
 TEST_F(ProductSettingsTest, DefaultsWithoutAFile) {
   settings.Load();
   EXPECT_EQ(settings.Product(), "3D ドミレルデザイナー");

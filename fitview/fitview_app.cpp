@@ -13,9 +13,6 @@
 namespace kx {
 namespace {
 
-// The application name: the instance lock is named after it.
-constexpr char kApplicationName[] = "Fitview";
-
 // A named mutex created owned; released and closed at exit.
 class InstanceLock {
  public:
@@ -39,10 +36,11 @@ class InstanceLock {
 int CFitviewApp::Run(HINSTANCE instance, const std::string& request_path) noexcept {
   Win32ProfileStore profiles;
   Win32FileSystem files;
-  const std::string title =
-      ReadViewerTitle(profiles, files, ModuleFolderOf(Win32ProcessPaths().ExecutablePath()));
+  const std::string executable = Win32ProcessPaths().ExecutablePath();
+  const std::string title = ReadViewerTitle(profiles, files, ModuleFolderOf(executable));
 
-  const InstanceLock lock(kApplicationName);
+  // The lock is named after the application, the executable's base name.
+  const InstanceLock lock(ApplicationNameOf(executable).c_str());
   if (lock.AlreadyRunning()) {
     // Only one viewer at a time: show the one that runs.
     if (const HWND running = FindWindowA(nullptr, title.c_str())) SetForegroundWindow(running);

@@ -1,5 +1,7 @@
 #include "fitview/fitview_dlg.h"
 
+#include <commctrl.h>
+
 #include "common/exchange_contract.h"
 #include "fitview/resource.h"
 
@@ -20,8 +22,7 @@ win::UniqueIcon LoadProgramIcon(HINSTANCE instance, int size_metric) {
 
 CFitviewDlg::CFitviewDlg(HINSTANCE instance, KxIf& engine, LogWriter& log, std::string title,
                          std::string request_path)
-    : instance_(instance),
-      controller_(*this, engine, profiles_, files_, log, std::move(title)) {
+    : instance_(instance), controller_(*this, engine, profiles_, files_, log, std::move(title)) {
   controller_.SetRequestPath(std::move(request_path));
   big_icon_ = LoadProgramIcon(instance, SM_CXICON);
   small_icon_ = LoadProgramIcon(instance, SM_CXSMICON);
@@ -32,8 +33,7 @@ INT_PTR CFitviewDlg::DoModal() noexcept {
                          reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK CFitviewDlg::DialogProc(HWND window, UINT message, WPARAM wparam,
-                                         LPARAM lparam) {
+INT_PTR CALLBACK CFitviewDlg::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     auto* self = reinterpret_cast<CFitviewDlg*>(lparam);
     SetWindowLongPtrA(window, DWLP_USER, lparam);
@@ -46,6 +46,9 @@ INT_PTR CALLBACK CFitviewDlg::DialogProc(HWND window, UINT message, WPARAM wpara
 INT_PTR CFitviewDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
+      // The engine view is fitted after the dialog's own size handling, which
+      // a dialog procedure cannot follow: a subclass of the window does.
+      SetWindowSubclass(window_, &SizeSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
       controller_.Start();
       return TRUE;
     case WM_SHOWWINDOW:
@@ -55,9 +58,6 @@ INT_PTR CFitviewDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       controller_.OnPaint(IsIconic(window_) != FALSE);
       return TRUE;
-    case WM_SIZE:
-      controller_.OnSize();
-      return FALSE;
     case WM_COMMAND:
       // Enter and Escape, or the close box: the user closes the viewer.
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
@@ -78,6 +78,14 @@ INT_PTR CFitviewDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       return FALSE;
   }
+}
+
+LRESULT CALLBACK CFitviewDlg::SizeSubclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR id, DWORD_PTR data) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &SizeSubclass, id);
+  const LRESULT result = DefSubclassProc(window, message, wparam, lparam);
+  if (message == WM_SIZE) reinterpret_cast<CFitviewDlg*>(data)->controller_.OnSize();
+  return result;
 }
 
 void CFitviewDlg::ShowStartupNotice() { splash_.Show(instance_, window_); }

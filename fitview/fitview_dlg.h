@@ -45,6 +45,8 @@ class CFitviewDlg final : public ViewerWindow {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK SizeSubclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR id, DWORD_PTR data);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;

@@ -57,6 +57,36 @@ TEST_F(CheckerExchangeTest, RequestKeysInOrder) {
   EXPECT_EQ(exchange.LastResultCode(), 0);
 }
 
+TEST_F(CheckerExchangeTest, EachFlagUnderItsOwnKey) {
+  // Configurations whose neighbouring flags differ, so that a flag written
+  // under another flag's key shows.
+  struct Row {
+    KxGLOption option;
+    const char* directx;
+    const char* anti_alias;
+    const char* shadow;
+    const char* phong;
+    const char* no_opengl_acc;
+  };
+  const Row rows[] = {
+      {{true, false, true, false, true, true, "testF.bmp"}, "1", "0", "1", "0", "1"},
+      {{true, true, false, true, true, true, "testC.bmp"}, "1", "1", "0", "1", "1"},
+      {{true, false, false, true, true, true, "testG.bmp"}, "1", "0", "0", "1", "1"},
+      {{false, false, false, false, false, true, "testI.bmp"}, "0", "0", "0", "0", "0"},
+  };
+  for (const Row& row : rows) {
+    files.AddFile("C:\\App\\data\\" + row.option.BmpFile);
+    files.AddFile("C:\\App\\data\\test.q3d");
+    ASSERT_TRUE(exchange.WriteRequest(row.option, request, result, 1)) << row.option.BmpFile;
+    EXPECT_EQ(Value("DirectX"), row.directx) << row.option.BmpFile;
+    EXPECT_EQ(Value("AntiAlias"), row.anti_alias) << row.option.BmpFile;
+    EXPECT_EQ(Value("Shadow"), row.shadow) << row.option.BmpFile;
+    EXPECT_EQ(Value("Phong"), row.phong) << row.option.BmpFile;
+    EXPECT_EQ(Value("NoOpenGLAcc"), row.no_opengl_acc) << row.option.BmpFile;
+    EXPECT_EQ(Value("BmpFile"), "C:\\App\\data\\" + row.option.BmpFile);
+  }
+}
+
 TEST_F(CheckerExchangeTest, WindowWithTheTopBitIsWrittenNegative) {
   AddData();
   ASSERT_TRUE(exchange.WriteRequest(a, request, result, static_cast<std::int32_t>(0x80001234u)));

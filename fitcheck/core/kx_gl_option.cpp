@@ -22,9 +22,9 @@ std::string DescribeForTest(const KxGLOption& option, bool new_generation) {
   return text;
 }
 
-std::string DescribeResult(const KxGLOption& option, bool new_generation) {
+std::string DescribeResult(const KxGLOption& option, bool new_generation, const std::string& heading) {
   const auto enabled = [](bool on) { return on ? "有効" : "無効"; };
-  std::string text = "正常動作したグラフィックスドライバの設定:\r";
+  std::string text = heading + "\r";
   if (option.DirectX) {
     text += "DirectX\r";
     if (new_generation) text += std::string("　・アンチエイリアスを") + enabled(option.AntiAlias) + "\r";

@@ -24,7 +24,8 @@ std::int32_t GraphicLibraryCode(const KxGLOption& option);
 // The settings line shown while a test is announced.
 std::string DescribeForTest(const KxGLOption& option, bool new_generation);
 
-// The text of the final page after a passed test.
-std::string DescribeResult(const KxGLOption& option, bool new_generation);
+// The text of the final page after a passed test: `heading` (the wizard's
+// string-table text that introduces the settings), a CR, then the settings.
+std::string DescribeResult(const KxGLOption& option, bool new_generation, const std::string& heading);
 
 }  // namespace kx

@@ -113,6 +113,73 @@ TEST_F(ResultStoreTest, OpenGLConfigurationsAndValueForms) {
   EXPECT_EQ(String("VideoMemory"), std::string("-1\0", 3));
 }
 
+TEST_F(ResultStoreTest, EachSettingFromItsOwnField) {
+  // Capabilities and flags chosen so that any two values swapped show.
+  graphics.spec = test::FakeGraphics::Capable();
+  graphics.spec.AntiAliasAcceptable = 0;
+  graphics.spec.ShadowMapAcceptable = 1;
+  graphics.spec.PhongShadingAcceptable = 0;
+  CKxEnv env({system, graphics, log.writer}, "ZT", "3", "C:\\App\\");
+  env.CheckGLEnv();
+  struct Row {
+    KxGLOption option;
+    std::uint32_t library, shadow_level, shading, anti_alias_level, reuse_pixel_format;
+  };
+  const Row rows[] = {
+      {{true, true, true, false, true, true, "testB.bmp"}, 3, 3, 0, 1, 0},
+      {{true, false, false, true, true, true, "testG.bmp"}, 3, 0, 1, 0, 0},
+      {{true, true, false, false, true, true, "testD.bmp"}, 2, 0, 0, 1, 0},
+      {{true, false, true, false, true, true, "testF.bmp"}, 3, 3, 0, 0, 0},
+      {{false, false, false, false, false, true, "testI.bmp"}, 1, 0, 0, 0, 1},
+  };
+  for (const Row& row : rows) {
+    ASSERT_TRUE(store.StoreGraphicSettings(row.option, env));
+    const std::string& name = row.option.BmpFile;
+    EXPECT_EQ(Dword("GraphicLibrary"), row.library) << name;
+    EXPECT_EQ(Dword("AntiAliasAcceptable"), 0u) << name;
+    EXPECT_EQ(Dword("ShadowMapAcceptable"), 1u) << name;
+    EXPECT_EQ(Dword("PhongShadingAcceptable"), 0u) << name;
+    EXPECT_EQ(Dword("ShadowMapResolutionLv"), row.shadow_level) << name;
+    EXPECT_EQ(Dword("ShadingMethod"), row.shading) << name;
+    EXPECT_EQ(Dword("PerspectiveViewAntialiasLv"), row.anti_alias_level) << name;
+    EXPECT_EQ(Dword("ReusePixelFormat"), row.reuse_pixel_format) << name;
+  }
+}
+
+TEST_F(ResultStoreTest, LibraryFilesForEachCode) {
+  InstallDirectories("C:\\Prog", "C:\\Inst");
+  struct Row {
+    KxGLOption option;
+    std::int32_t installed;  // the engine library's code before the switch
+    Strings copies;
+    const char* logged;
+  };
+  const Row rows[] = {
+      {{false, false, false, false, true, true, "testJ.bmp"}, 3,
+       {"C:\\Inst\\kx3dlib\\kx3d.ogl>C:\\Prog\\kx3d.dll", "C:\\Inst\\kx3dlib\\kx3dcol.ogl>C:\\Prog\\kx3dcol.dll"},
+       "グラフィックライブラリモジュール LibType 3 から 1 へ切り替え成功"},
+      {{true, true, false, false, true, true, "testD.bmp"}, 1,
+       {"C:\\Inst\\kx3dlib\\kx3d.drx>C:\\Prog\\kx3d.dll", "C:\\Inst\\kx3dlib\\kx3dcol.drx>C:\\Prog\\kx3dcol.dll"},
+       "グラフィックライブラリモジュール LibType 1 から 2 へ切り替え成功"},
+      {{true, false, true, false, true, true, "testF.bmp"}, 2,
+       {"C:\\Inst\\kx3dlib\\kx3d.ds3>C:\\Prog\\kx3d.dll", "C:\\Inst\\kx3dlib\\kx3dcol.drx>C:\\Prog\\kx3dcol.dll"},
+       "グラフィックライブラリモジュール LibType 2 から 3 へ切り替え成功"},
+  };
+  for (const Row& row : rows) {
+    files.copies.clear();
+    files.existing = {"C:\\Prog\\kx3d.dll", "C:\\Prog\\kx3dcol.dll"};
+    for (const std::string& copy : row.copies) files.existing.insert(copy.substr(0, copy.find('>')));
+    graphics.engine_types["C:\\Prog\\kx3d.dll"] = row.installed;
+    const std::size_t logged = log.Messages().size();
+    EXPECT_TRUE(store.SwitchGraphicLibraryModule(row.option)) << row.option.BmpFile;
+    EXPECT_EQ(files.copies, row.copies) << row.option.BmpFile;
+    const Strings messages = log.Messages();
+    EXPECT_EQ(Strings(messages.begin() + static_cast<std::ptrdiff_t>(logged), messages.end()),
+              Strings{row.logged})
+        << row.option.BmpFile;
+  }
+}
+
 TEST_F(ResultStoreTest, UnwritableKeyIsReportedAsAFailure) {
   registry.uncreatable.insert(MemoryRegistry::Name(RegistryRoot::kCurrentUser, kEnvironment));
   CKxEnv env({system, graphics, log.writer}, "ZT", "3", "C:\\App\\");

@@ -105,6 +105,36 @@ TEST_F(TestPlanTest, FailedLookupLogsNoCapabilities) {
   EXPECT_EQ(env.ChipType(), "");
 }
 
+TEST(KxGLOptionTest, TheTenEntriesFieldByField) {
+  test::FakeSystemInfo system;
+  test::FakeGraphics graphics;
+  test::MemoryLog log;
+  CKxEnv env({system, graphics, log.writer}, "ZT", "3", "");
+  struct Row {
+    bool directx, anti_alias, shadow, phong, no_opengl_acc;
+    const char* bmp;
+  };
+  const Row rows[] = {
+      {1, 1, 1, 1, 1, "testA.bmp"}, {1, 1, 1, 0, 1, "testB.bmp"}, {1, 1, 0, 1, 1, "testC.bmp"},
+      {1, 1, 0, 0, 1, "testD.bmp"}, {1, 0, 1, 1, 1, "testE.bmp"}, {1, 0, 1, 0, 1, "testF.bmp"},
+      {1, 0, 0, 1, 1, "testG.bmp"}, {1, 0, 0, 0, 1, "testH.bmp"}, {0, 0, 0, 0, 0, "testI.bmp"},
+      {0, 0, 0, 0, 1, "testJ.bmp"},
+  };
+  const std::vector<KxGLOption>& plan = env.TestPlan();
+  ASSERT_EQ(plan.size(), std::size(rows));
+  for (std::size_t n = 0; n < plan.size(); ++n) {
+    const KxGLOption& o = plan[n];
+    const Row& r = rows[n];
+    EXPECT_EQ(o.DirectX, r.directx) << r.bmp;
+    EXPECT_EQ(o.AntiAlias, r.anti_alias) << r.bmp;
+    EXPECT_EQ(o.Shadow, r.shadow) << r.bmp;
+    EXPECT_EQ(o.Phong, r.phong) << r.bmp;
+    EXPECT_EQ(o.NoOpenGLAcc, r.no_opengl_acc) << r.bmp;
+    EXPECT_FALSE(o.Enabled) << r.bmp;  // until the capabilities are known
+    EXPECT_EQ(o.BmpFile, r.bmp);
+  }
+}
+
 TEST(KxGLOptionTest, LibraryCodes) {
   test::FakeSystemInfo system;
   test::FakeGraphics graphics;
@@ -130,21 +160,29 @@ TEST(KxGLOptionTest, DescriptionsForTheTest) {
 }
 
 TEST(KxGLOptionTest, DescriptionsOfTheResult) {
+  const std::string heading = "正常動作したグラフィックスドライバの設定:";
   const KxGLOption c{true, true, false, true, true, true, "testC.bmp"};
-  EXPECT_EQ(DescribeResult(c, true),
-            "正常動作したグラフィックスドライバの設定:\rDirectX\r"
-            "　・アンチエイリアスを有効\r　・影を落とさない\r　・フォンシェーディングを有効");
-  EXPECT_EQ(DescribeResult(c, false),
-            "正常動作したグラフィックスドライバの設定:\rDirectX\r"
-            "　・影を落とさない\r　・フォンシェーディングを有効");
   const KxGLOption f{true, false, true, false, true, true, "testF.bmp"};
-  EXPECT_EQ(DescribeResult(f, true),
-            "正常動作したグラフィックスドライバの設定:\rDirectX\r"
-            "　・アンチエイリアスを無効\r　・影を落とす\r　・フォンシェーディングを無効");
-  const KxGLOption j{false, false, false, false, true, true, "testJ.bmp"};
-  EXPECT_EQ(DescribeResult(j, true), "正常動作したグラフィックスドライバの設定:\rOpenGL\r　・アクセラレータを無効");
   const KxGLOption i{false, false, false, false, false, true, "testI.bmp"};
-  EXPECT_EQ(DescribeResult(i, false), "正常動作したグラフィックスドライバの設定:\rOpenGL\r　・アクセラレータを有効");
+  const KxGLOption j{false, false, false, false, true, true, "testJ.bmp"};
+  struct Row {
+    const KxGLOption* option;
+    bool new_generation;
+    const char* settings;  // after the heading and its CR
+  };
+  const Row rows[] = {
+      {&c, true, "DirectX\r　・アンチエイリアスを有効\r　・影を落とさない\r　・フォンシェーディングを有効"},
+      {&c, false, "DirectX\r　・影を落とさない\r　・フォンシェーディングを有効"},
+      {&f, true, "DirectX\r　・アンチエイリアスを無効\r　・影を落とす\r　・フォンシェーディングを無効"},
+      {&j, true, "OpenGL\r　・アクセラレータを無効"},
+      {&i, false, "OpenGL\r　・アクセラレータを有効"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(DescribeResult(*row.option, row.new_generation, heading), heading + "\r" + row.settings)
+        << row.option->BmpFile << " " << row.new_generation;
+  }
+  // The heading is the caller's text, whatever it holds.
+  EXPECT_EQ(DescribeResult(j, true, "見出し"), "見出し\rOpenGL\r　・アクセラレータを無効");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // CFitcheckApp: one wizard at a time. A second start brings the running
 // wizard to the front and ends.
 #include <windows.h>
+// Needs <windows.h> first.
 #include <commctrl.h>
 
 #include <string>
@@ -14,22 +15,11 @@
 namespace kx {
 namespace {
 
-// The executable's base name, which names the instance lock.
-std::string ApplicationName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
-  const std::size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) name.erase(0, slash + 1);
-  const std::size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name;
-}
-
 class CFitcheckApp {
  public:
   int Run() {
-    win::UniqueHandle lock(CreateMutexA(nullptr, TRUE, ApplicationName().c_str()));
+    win::UniqueHandle lock(CreateMutexA(
+        nullptr, TRUE, ApplicationNameOf(Win32ProcessPaths().ExecutablePath()).c_str()));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
       char caption[256] = {};
       LoadStringA(GetModuleHandleA(nullptr), IDS_WIZARD_CAPTION, caption, sizeof caption);

@@ -16,7 +16,11 @@
 namespace kx {
 namespace {
 
-constexpr UINT kViewerStarted = WM_APP + 1;  // from the worker: lParam is the process
+// The worker's reports, each naming its test in wParam, so that a late report
+// of an earlier test's viewer is never taken for the current test's.
+constexpr UINT kViewerStarted = WM_APP + 1;      // lParam: the process
+constexpr UINT kViewerEnded = WM_APP + 2;        // the process has ended
+constexpr UINT kViewerStartFailed = WM_APP + 3;  // the process could not be started
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kFirstPicture = IDB_PAGE_START;  // 146..149
 
@@ -38,6 +42,7 @@ bool IsOverlayText(int id) {
 struct WorkerStart {
   HWND dialog;
   std::string command_line;
+  unsigned test;
 };
 
 }  // namespace
@@ -83,7 +88,14 @@ INT_PTR CFitcheckDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       wizard_->OnViewerClosing();
       return TRUE;
     case kViewerStarted:
-      OnViewerStarted(reinterpret_cast<HANDLE>(lparam));
+      OnViewerStarted(static_cast<unsigned>(wparam), reinterpret_cast<HANDLE>(lparam));
+      return TRUE;
+    case kViewerEnded:
+      wizard_->OnWorkerReport(static_cast<unsigned>(wparam), exchange::kNotifyViewerEnded, 0);
+      return TRUE;
+    case kViewerStartFailed:
+      wizard_->OnWorkerReport(static_cast<unsigned>(wparam), exchange::kNotifyViewerError,
+                              exchange::kNotifyStartFailedDetail);
       return TRUE;
     case WM_DESTROY:
       OnDestroy();
@@ -357,8 +369,8 @@ std::int32_t CFitcheckDlg::WindowValue() {
 
 // --- ViewerPlatform --------------------------------------------------------
 
-bool CFitcheckDlg::StartViewerWorker(const std::string& command_line) {
-  auto start = std::make_unique<WorkerStart>(WorkerStart{window_, command_line});
+bool CFitcheckDlg::StartViewerWorker(const std::string& command_line, unsigned test) {
+  auto start = std::make_unique<WorkerStart>(WorkerStart{window_, command_line, test});
   win::UniqueHandle worker(CreateThread(nullptr, 0, ViewerWorker, start.get(), 0, nullptr));
   if (!worker) return false;
   start.release();  // the worker owns it now
@@ -376,27 +388,27 @@ DWORD WINAPI CFitcheckDlg::ViewerWorker(void* argument) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION info = {};
   std::string command_line = start->command_line;
+  const WPARAM test = start->test;
   if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &info)) {
-    SendMessageA(start->dialog, exchange::kViewerNotify, exchange::kNotifyViewerError,
-                 exchange::kNotifyStartFailedDetail);
+    SendMessageA(start->dialog, kViewerStartFailed, test, 0);
     return 0;
   }
   win::UniqueHandle process(info.hProcess);
   win::UniqueHandle thread(info.hThread);
-  SendMessageA(start->dialog, kViewerStarted, 0, reinterpret_cast<LPARAM>(process.get()));
+  SendMessageA(start->dialog, kViewerStarted, test, reinterpret_cast<LPARAM>(process.get()));
   WaitForInputIdle(process.get(), INFINITE);
   WaitForSingleObject(process.get(), INFINITE);
-  SendMessageA(start->dialog, exchange::kViewerNotify, exchange::kNotifyViewerEnded, 0);
+  SendMessageA(start->dialog, kViewerEnded, test, 0);
   return 0;
 }
 
-void CFitcheckDlg::OnViewerStarted(HANDLE process) {
+void CFitcheckDlg::OnViewerStarted(unsigned test, HANDLE process) {
+  if (!wizard_->OnViewerStarted(test)) return;
   // A handle of the dialog's own, for the close watch to terminate with.
   viewer_process_.reset();
   DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), viewer_process_.put(),
                   PROCESS_TERMINATE | SYNCHRONIZE, FALSE, 0);
-  wizard_->OnViewerStarted();
 }
 
 bool CFitcheckDlg::FindViewerWindow(const std::string& title) {
@@ -412,13 +424,23 @@ void CALLBACK CFitcheckDlg::CloseWatchTick(UINT id, UINT, DWORD_PTR user, DWORD_
   auto* self = reinterpret_cast<CFitcheckDlg*>(user);
   if (!self->close_watch_.OnTick(id)) return;
   timeKillEvent(id);
-  if (HANDLE process = self->viewer_process_.get()) TerminateProcess(process, 0);
+  if (HANDLE process = self->watched_process_.get()) TerminateProcess(process, 0);
 }
 
 void CFitcheckDlg::StartCloseWatch() {
+  // One watch at a time; stopping it waits for a tick in progress, so the
+  // timer thread never sees the watched process change under it.
+  StopCloseWatch();
+  // The watch terminates the viewer it was started for, never a later one.
+  watched_process_.reset();
+  if (viewer_process_) {
+    DuplicateHandle(GetCurrentProcess(), viewer_process_.get(), GetCurrentProcess(),
+                    watched_process_.put(), PROCESS_TERMINATE, FALSE, 0);
+  }
   // timeSetEvent may tick before its id is known here; ticks of an unknown id
   // are ignored, so the first one can at worst be lost.
-  const UINT id = timeSetEvent(1000, 30, CloseWatchTick, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC);
+  const UINT id = timeSetEvent(1000, 30, CloseWatchTick, reinterpret_cast<DWORD_PTR>(this),
+                               TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
   close_watch_.Started(id);
 }
 

@@ -44,7 +44,7 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   std::int32_t WindowValue() override;
 
   // ViewerPlatform
-  bool StartViewerWorker(const std::string& command_line) override;
+  bool StartViewerWorker(const std::string& command_line, unsigned test) override;
   bool FindViewerWindow(const std::string& title) override;
   void PostCloseToViewer() override;
   void StartCloseWatch() override;
@@ -58,7 +58,7 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   void OnCommand(int id, int code);
   HBRUSH OnCtlColorStatic(HDC dc, HWND control);
   void OnPaint();
-  void OnViewerStarted(HANDLE process);
+  void OnViewerStarted(unsigned test, HANDLE process);
   void OnDestroy();
   void InstallDirectX();
   RECT ControlRect(int control_id);
@@ -82,7 +82,8 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   // The viewer run.
   HWND viewer_window_ = nullptr;
   win::UniqueHandle worker_;
-  win::UniqueHandle viewer_process_;  // the timer thread terminates it
+  win::UniqueHandle viewer_process_;   // the viewer of the current test
+  win::UniqueHandle watched_process_;  // the viewer the close watch terminates
   CloseWatchTicks close_watch_;
 };
 

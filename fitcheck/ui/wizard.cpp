@@ -253,8 +253,9 @@ bool Wizard::StartTest() {
   test_decided_ = false;
   const std::string command_line =
       "\"" + settings_.module_folder + exchange::kViewerProgram + "\" \"" + request + "\"";
+  ++test_number_;
   // A worker that cannot even be started is a viewer that could not be started.
-  if (!viewer_.StartViewerWorker(command_line)) {
+  if (!viewer_.StartViewerWorker(command_line, test_number_)) {
     viewer_.NotifySelf(exchange::kNotifyViewerError, exchange::kNotifyStartFailedDetail);
   }
   return true;
@@ -299,7 +300,18 @@ void Wizard::OnSwitchLabelClicked() {
   RefreshTexts();
 }
 
-void Wizard::OnViewerStarted() { viewer_run_state_ = 1; }
+bool Wizard::OnViewerStarted(unsigned test) {
+  if (test != test_number_) return false;
+  viewer_run_state_ = 1;
+  return true;
+}
+
+void Wizard::OnWorkerReport(unsigned test, int kind, std::int32_t detail) {
+  // The worker of an earlier test reports the end of a viewer whose test was
+  // decided before the user started this one: it is not this test's end.
+  if (test != test_number_) return;
+  OnViewerNotify(kind, detail);
+}
 
 void Wizard::OnViewerClosing() { viewer_closing_ = true; }
 
@@ -352,9 +364,12 @@ void Wizard::OnViewShown() {
 }
 
 void Wizard::OnViewerEnded() {
+  // The watch goes with the viewer it watched, even when the test was decided
+  // earlier (by an error report while the question was open): left running,
+  // it would terminate whatever viewer runs on its fourth tick.
+  viewer_.StopCloseWatch();
   if (test_decided_) return;  // this test's end was acted on already
   log_.Log("３Ｄ表示モジュールの待機スレッドが終了");
-  viewer_.StopCloseWatch();
   log_.Log("３Ｄ表示モジュール終了監視用タイマー終了");
   viewer_closing_ = true;
   if (viewer_run_state_ == 2) {
@@ -384,7 +399,7 @@ void Wizard::OnViewerEnded() {
 
 void Wizard::Succeed() {
   ShowPage(9);
-  SetText(IDC_VERDICT_TEXT, DescribeResult(current_option_, env_.NewGeneration()));
+  SetText(IDC_VERDICT_TEXT, DescribeResult(current_option_, env_.NewGeneration(), Text(IDS_RESULT_HEADING)));
   log_.Log(verdict_);
 }
 

@@ -54,7 +54,12 @@ class Wizard {
   void OnSwitchLabelClicked();
   void OnViewerNotify(int kind, std::int32_t detail);
   void OnViewerClosing();
-  void OnViewerStarted();  // from the worker thread, synchronously
+  // The worker thread of test number `test` (counted by the wizard from 1)
+  // reports synchronously: the viewer process was started (true when that
+  // test is the current one), or notification `kind` (its end, or a failed
+  // start). Reports of an earlier test's worker are ignored.
+  bool OnViewerStarted(unsigned test);
+  void OnWorkerReport(unsigned test, int kind, std::int32_t detail);
   void OnDestroy();
 
   int Page() const { return page_; }
@@ -110,6 +115,7 @@ class Wizard {
   // The outcome of the current test has been acted on; a later report of
   // the same viewer's end is not acted on again.
   bool test_decided_ = false;
+  unsigned test_number_ = 0;  // of the test whose worker was started last
 };
 
 }  // namespace kx

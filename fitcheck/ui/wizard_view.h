@@ -52,9 +52,10 @@ class ViewerPlatform {
  public:
   virtual ~ViewerPlatform() = default;
   // Starts the worker thread that starts the viewer with `command_line`,
-  // waits for it and reports its start (OnViewerStarted), its end
-  // (notification 3) or a failed start (notification 4, detail 2).
-  [[nodiscard]] virtual bool StartViewerWorker(const std::string& command_line) = 0;
+  // waits for it and reports, naming `test`, its start (OnViewerStarted),
+  // its end (notification 3) or a failed start (notification 4, detail 2)
+  // through Wizard::OnWorkerReport.
+  [[nodiscard]] virtual bool StartViewerWorker(const std::string& command_line, unsigned test) = 0;
   // Looks for the viewer's top-level window by its title and remembers it.
   virtual bool FindViewerWindow(const std::string& title) = 0;
   // Posts the close request to the window found last, naming the dialog.

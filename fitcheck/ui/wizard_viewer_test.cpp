@@ -237,6 +237,56 @@ TEST(WizardViewerTest, StartFailuresAndReportedErrors) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "起動後の３Ｄ表示アプリからのエラーメッセージ。別の設定でテスト 5"), 1);
 }
 
+TEST(WizardViewerTest, AnErrorReportDuringTheQuestionStillHasItsWatchStopped) {
+  WizardHarness h;
+  h.ToFirstTest();
+  h.wizard->OnNext();
+  h.ViewerStarts();
+  // The viewer reports an error while the question is open: the test is
+  // decided there, but the answer still finds the viewer and asks it to close.
+  h.view.during = [&](const auto&) { h.wizard->OnViewerNotify(4, 5); };
+  h.ViewShown();  // answered Yes
+  EXPECT_EQ(h.view.texts[IDC_MAIN_TEXT], "2つめの設定で、3Dの表示をテストします。");
+  ASSERT_EQ(h.viewer.calls.back(), "watch on");
+  h.ViewerEnds();  // its end decides nothing more, but the watch must not outlive it
+  EXPECT_EQ(h.viewer.calls.back(), "watch off");
+  EXPECT_EQ(h.env->CurrentIndex(), 1);
+  EXPECT_EQ(h.wizard->Page(), 7);
+}
+
+TEST(WizardViewerTest, TheEndOfAnEarlierTestsViewerIsNotTheCurrentTestsEnd) {
+  WizardHarness h;
+  h.ToFirstTest();
+  h.wizard->OnNext();
+  h.ViewerStarts();
+  const unsigned first = h.viewer.last_test;
+  // The viewer says it is closing while the question is open; after No the
+  // wizard moves on before the viewer's process has ended.
+  h.view.answers = {MessageAnswer::kNo};
+  h.view.during = [&](const auto&) { h.wizard->OnViewerClosing(); };
+  h.ViewShown();
+  EXPECT_EQ(h.env->CurrentIndex(), 1);
+  h.wizard->OnNext();  // the user starts configuration B at once
+  EXPECT_NE(h.viewer.last_test, first);
+
+  // Only now does the first worker see its viewer end.
+  EXPECT_FALSE(h.wizard->OnViewerStarted(first));
+  h.wizard->OnWorkerReport(first, 3, 0);
+  h.wizard->OnWorkerReport(first, 4, 2);
+  EXPECT_EQ(h.env->CurrentIndex(), 1);
+  EXPECT_EQ(h.view.texts[IDC_MAIN_TEXT], "2つめの設定で、3Dの表示をテストします。");
+  EXPECT_FALSE(h.view.Enabled(IDC_NEXT));  // B's viewer is still to report
+  EXPECT_EQ(h.view.messages.size(), 2u);   // the question and its No
+
+  // B runs to its own end as usual.
+  h.ViewerStarts();
+  h.ResultCode("0");
+  h.ViewShown();
+  h.ViewerEnds();
+  EXPECT_EQ(h.wizard->Page(), 9);
+  EXPECT_EQ(h.wizard->CurrentOption().BmpFile, "testB.bmp");
+}
+
 TEST(WizardViewerTest, AnEndReportBeforeAnyViewerDoesNothing) {
   WizardHarness h;
   h.ToFirstTest();

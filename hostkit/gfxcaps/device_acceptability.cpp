@@ -7,7 +7,8 @@ namespace kx::hostkit {
 
 namespace {
 
-// Shadow maps need one of these as a render target texture; richest first.
+// Shadow maps need one of these floating-point formats as a texture (asked
+// with no usage flags, for a plain texture resource); richest first.
 constexpr std::uint32_t kFloatTextureFormats[] = {d3dformat::kR32F, d3dformat::kG32R32F,
                                                   d3dformat::kR16F, d3dformat::kG16R16F};
 
@@ -32,11 +33,23 @@ constexpr std::uint32_t PixelShaderVersion(std::uint32_t major) {
   return 0xFFFF0000u + major * 256u;
 }
 
+// The features of `mask` in their order: anti-aliasing (not for the OpenGL
+// library), shadow maps, Phong shading; `level` and `shader` answer them.
+template <class Level, class Shader>
+std::int32_t Conform(std::int32_t library_code, std::uint32_t mask, Level level, Shader shader) {
+  bool anti_alias = true;
+  if ((mask & kMaskAntiAlias) != 0 && library_code != kLibraryOpenGL) anti_alias = level() > 0;
+  bool shadow = true;
+  if ((mask & kMaskShadowMap) != 0) shadow = shader(2u, true);
+  bool phong = true;
+  if ((mask & kMaskPhong) != 0) phong = shader(3u, false);
+  return anti_alias && shadow && phong ? 1 : 0;
+}
+
 }  // namespace
 
-std::int32_t AvailableMultiSampleLevel(Direct3DProbe& direct3d) {
-  const std::unique_ptr<Direct3DAdapter> adapter = direct3d.Open();
-  if (!adapter) return 0;
+std::int32_t AvailableMultiSampleLevel(Direct3DAdapter* adapter) {
+  if (adapter == nullptr) return 0;
   std::int32_t level = 0;
   for (std::uint32_t format : kSurfaceFormats) {
     for (const MultiSampleRow& row : kMultiSampleTable) {
@@ -46,11 +59,10 @@ std::int32_t AvailableMultiSampleLevel(Direct3DProbe& direct3d) {
   return level;
 }
 
-bool PassesShaderTest(Direct3DProbe& direct3d, std::int32_t library_code, std::uint32_t major,
+bool PassesShaderTest(Direct3DAdapter* adapter, std::int32_t library_code, std::uint32_t major,
                       bool check_formats) {
   if (library_code != kLibraryDirectXShader) return true;
-  const std::unique_ptr<Direct3DAdapter> adapter = direct3d.Open();
-  if (!adapter) return false;
+  if (adapter == nullptr) return false;
   const std::optional<std::uint32_t> version = adapter->PixelShaderVersion();
   if (!version || *version < PixelShaderVersion(major)) return false;
   if (!check_formats) return true;
@@ -62,21 +74,37 @@ bool PassesShaderTest(Direct3DProbe& direct3d, std::int32_t library_code, std::u
   return false;
 }
 
+std::int32_t ConformDeviceEx(Direct3DAdapter* adapter, std::int32_t library_code,
+                             std::uint32_t mask) {
+  return Conform(
+      library_code, mask, [&] { return AvailableMultiSampleLevel(adapter); },
+      [&](std::uint32_t major, bool formats) {
+        return PassesShaderTest(adapter, library_code, major, formats);
+      });
+}
+
+std::int32_t AvailableMultiSampleLevel(Direct3DProbe& direct3d) {
+  return AvailableMultiSampleLevel(direct3d.Open().get());
+}
+
+bool PassesShaderTest(Direct3DProbe& direct3d, std::int32_t library_code, std::uint32_t major,
+                      bool check_formats) {
+  // Only the shader library is examined: the others never touch Direct3D.
+  if (library_code != kLibraryDirectXShader) return true;
+  return PassesShaderTest(direct3d.Open().get(), library_code, major, check_formats);
+}
+
 std::int32_t ConformDevice(Direct3DProbe& direct3d, std::int32_t library_code) {
   return PassesShaderTest(direct3d, library_code, 3, false) ? 1 : 0;
 }
 
 std::int32_t ConformDeviceEx(Direct3DProbe& direct3d, std::int32_t library_code,
                              std::uint32_t mask) {
-  bool anti_alias = true;
-  if ((mask & kMaskAntiAlias) != 0 && library_code != kLibraryOpenGL) {
-    anti_alias = AvailableMultiSampleLevel(direct3d) > 0;
-  }
-  bool shadow = true;
-  if ((mask & kMaskShadowMap) != 0) shadow = PassesShaderTest(direct3d, library_code, 2, true);
-  bool phong = true;
-  if ((mask & kMaskPhong) != 0) phong = PassesShaderTest(direct3d, library_code, 3, false);
-  return anti_alias && shadow && phong ? 1 : 0;
+  return Conform(
+      library_code, mask, [&] { return AvailableMultiSampleLevel(direct3d); },
+      [&](std::uint32_t major, bool formats) {
+        return PassesShaderTest(direct3d, library_code, major, formats);
+      });
 }
 
 }  // namespace kx::hostkit

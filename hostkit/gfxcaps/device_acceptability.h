@@ -33,8 +33,18 @@ constexpr std::uint32_t kMaskPhong = 0x200000;
 [[nodiscard]] std::int32_t ConformDevice(Direct3DProbe& direct3d, std::int32_t library_code);
 
 // 1 when every feature named in `mask` is available for `library_code`,
-// else 0; a mask naming no feature gives 1.
+// else 0; a mask naming no feature gives 1. Each feature's test opens its
+// own Direct3D object.
 [[nodiscard]] std::int32_t ConformDeviceEx(Direct3DProbe& direct3d, std::int32_t library_code,
+                                           std::uint32_t mask);
+
+// The same questions put to one Direct3D object that the caller holds open
+// for several of them (null: Direct3D 9 is unavailable). The answers are
+// those of the probe's functions above.
+[[nodiscard]] std::int32_t AvailableMultiSampleLevel(Direct3DAdapter* adapter);
+[[nodiscard]] bool PassesShaderTest(Direct3DAdapter* adapter, std::int32_t library_code,
+                                    std::uint32_t major, bool check_formats);
+[[nodiscard]] std::int32_t ConformDeviceEx(Direct3DAdapter* adapter, std::int32_t library_code,
                                            std::uint32_t mask);
 
 }  // namespace kx::hostkit

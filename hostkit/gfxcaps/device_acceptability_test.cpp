@@ -139,5 +139,44 @@ TEST_F(DeviceAcceptabilityTest, AMaskWithoutFeatureBitsIsAcceptable) {
   EXPECT_EQ(d3d.opens, 0);
 }
 
+TEST_F(DeviceAcceptabilityTest, OneHeldObjectAnswersAsTheProbeDoes) {
+  struct Machine {
+    std::uint32_t pixel_shader;
+    std::uint32_t texture;  // 0: no floating-point texture
+    std::uint32_t samples;  // 0: no multisampling
+  };
+  const Machine machines[] = {{PixelShader(3), kR32F, 4},
+                              {PixelShader(2), kR16F, 8},
+                              {PixelShader(3), 0, 16},
+                              {PixelShader(1, 4), kG32R32F, 0}};
+  for (const Machine& m : machines) {
+    d3d.pixel_shader = m.pixel_shader;
+    d3d.textures.clear();
+    if (m.texture != 0) d3d.AllowTexture(m.texture);
+    d3d.multisample.clear();
+    if (m.samples != 0) d3d.multisample = {{kX8R8G8B8, m.samples}};
+    for (std::int32_t code : {kLibraryOpenGL, kLibraryDirectX, kLibraryDirectXShader}) {
+      for (std::uint32_t mask : {0u, kMaskAntiAlias, kMaskShadowMap, kMaskPhong, 0x201100u}) {
+        const std::unique_ptr<Direct3DAdapter> held = d3d.Open();
+        EXPECT_EQ(ConformDeviceEx(held.get(), code, mask), ConformDeviceEx(d3d, code, mask))
+            << m.pixel_shader << " " << m.texture << " " << m.samples << " code " << code
+            << " mask " << mask;
+      }
+    }
+    const std::unique_ptr<Direct3DAdapter> held = d3d.Open();
+    EXPECT_EQ(AvailableMultiSampleLevel(held.get()), AvailableMultiSampleLevel(d3d));
+  }
+  EXPECT_EQ(d3d.live, 0);
+}
+
+TEST_F(DeviceAcceptabilityTest, NoHeldObjectIsNoDirect3D) {
+  EXPECT_EQ(AvailableMultiSampleLevel(nullptr), 0);
+  EXPECT_FALSE(PassesShaderTest(nullptr, kLibraryDirectXShader, 2, true));
+  EXPECT_TRUE(PassesShaderTest(nullptr, kLibraryDirectX, 3, false));
+  EXPECT_EQ(ConformDeviceEx(nullptr, kLibraryDirectXShader, kMaskAntiAlias), 0);
+  EXPECT_EQ(ConformDeviceEx(nullptr, kLibraryDirectXShader, 0), 1);
+  EXPECT_EQ(ConformDeviceEx(nullptr, kLibraryOpenGL, kMaskAntiAlias), 1);
+}
+
 }  // namespace
 }  // namespace kx::hostkit

@@ -128,6 +128,15 @@ std::unique_ptr<DiagDisplayDevices> Win32DiagService::OpenDisplayDevices() {
   return devices;
 }
 
+bool ServiceMayUseItsOwnThread() noexcept {
+  APTTYPE type = APTTYPE_CURRENT;
+  APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
+  if (FAILED(CoGetApartmentType(&type, &qualifier))) return true;  // COM not initialised here
+  // Only in the process's multithreaded apartment by default, the thread
+  // would still get a single-threaded one of its own.
+  return type != APTTYPE_MTA || qualifier == APTTYPEQUALIFIER_IMPLICIT_MTA;
+}
+
 std::string Win32ThreadCodePage::FromWide(const std::u16string& text) {
   if (text.empty()) return std::string();
   const std::wstring wide = ToWide(text);

@@ -11,6 +11,13 @@ class Win32DiagService final : public DiagService {
   std::unique_ptr<DiagDisplayDevices> OpenDisplayDevices() override;
 };
 
+// Whether the service, read on a thread of its own, answers as it would on
+// the calling thread: it needs a single-threaded apartment, which it finds
+// (or makes) on a thread that is not in a multithreaded one. A thread that
+// has joined the multithreaded apartment keeps the service from starting,
+// and it must go on doing so.
+[[nodiscard]] bool ServiceMayUseItsOwnThread() noexcept;
+
 class Win32ThreadCodePage final : public ThreadCodePage {
  public:
   std::string FromWide(const std::u16string& text) override;

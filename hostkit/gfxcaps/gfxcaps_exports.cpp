@@ -59,7 +59,10 @@ int32_t WINAPI EnvChk_GetGLSpec(const char* folder, int32_t mode, EnvChkGLSpec* 
     Platform platform;
     kx::Win32ProfileStore profiles;
     kx::Win32FileSystem files;
-    result = LookUpGLSpec(platform.sources, profiles, files, folder ? folder : "", mode);
+    const DiagThread diag_thread =
+        ServiceMayUseItsOwnThread() ? DiagThread::kOwn : DiagThread::kCaller;
+    result =
+        LookUpGLSpec(platform.sources, profiles, files, folder ? folder : "", mode, diag_thread);
   } catch (...) {
     return -1;  // out of memory: nothing is written
   }

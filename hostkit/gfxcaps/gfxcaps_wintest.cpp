@@ -463,6 +463,9 @@ TEST_F(GfxCapsWinTest, TheCallersOwnApartmentIsLeftAsItWas) {
   EXPECT_EQ(spec.AntiAliasAcceptable, baseline.record.AntiAliasAcceptable);
   EXPECT_EQ(spec.ShadowMapAcceptable, baseline.record.ShadowMapAcceptable);
   EXPECT_EQ(spec.PhongShadingAcceptable, baseline.record.PhongShadingAcceptable);
+  EXPECT_EQ(spec.VideoMemory, -1.0);
+  EXPECT_EQ(spec.DirectX, 0);
+  EXPECT_STREQ(chip, "unknown");
   EXPECT_EQ(hostkit_->multisample_level(0, 0), reference_->multisample_level);
   double memory = 0;
   EXPECT_EQ(hostkit_->directdraw_memory(&memory), 1);

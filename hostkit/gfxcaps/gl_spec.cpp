@@ -1,5 +1,9 @@
 #include "hostkit/gfxcaps/gl_spec.h"
 
+#include <future>
+#include <system_error>
+#include <vector>
+
 #include "common/text.h"
 #include "hostkit/gfxcaps/chip_lists.h"
 #include "hostkit/gfxcaps/device_acceptability.h"
@@ -14,21 +18,50 @@ constexpr double kDirectXMemory = 32.0;
 }  // namespace
 
 GLSpecResult LookUpGLSpec(const BoardSources& sources, ProfileStore& profiles, FileSystem& files,
-                          const std::string& folder, std::int32_t mode) {
+                          const std::string& folder, std::int32_t mode, DiagThread diag_thread) {
+  using Devices = std::optional<std::vector<DiagDeviceFacts>>;
+  DiagService& diag = sources.diag;
+  std::future<Devices> own_thread;
+  if (diag_thread == DiagThread::kOwn) {
+    try {
+      own_thread = std::async(std::launch::async, [&diag] { return ReadDisplayDevices(diag); });
+    } catch (const std::system_error&) {
+      // No thread to be had: the service is read on this one, afterwards.
+    }
+  }
+
   GLSpec spec;
+  std::optional<Guid> adapter_id;  // none without Direct3D 9
+  {
+    const std::unique_ptr<Direct3DAdapter> adapter = sources.direct3d.Open();
+    // All zeros when the identifier cannot be read.
+    if (adapter) adapter_id = adapter->DeviceIdentifier().value_or(Guid{});
+    spec.anti_alias_acceptable =
+        ConformDeviceEx(adapter.get(), kLibraryDirectXShader, kMaskAntiAlias);
+    spec.shadow_map_acceptable =
+        ConformDeviceEx(adapter.get(), kLibraryDirectXShader, kMaskShadowMap);
+    spec.phong_shading_acceptable =
+        ConformDeviceEx(adapter.get(), kLibraryDirectXShader, kMaskPhong);
+  }
+  // Without Direct3D the adapter has no name to look for: the service is
+  // not asked (a reading started beside is waited for and let go).
+  Devices devices;
+  if (own_thread.valid()) {
+    devices = own_thread.get();
+  } else if (adapter_id) {
+    devices = ReadDisplayDevices(diag);
+  }
+
   std::string chip;
-  if (const std::optional<BoardReading> board = ReadVideoBoard(sources)) {
-    // The board's own fields start as -1.0 and empty, so that what the
-    // service leaves out stays unknown.
-    spec.video_memory = board->video_memory.value_or(-1.0);
-    chip = board->chip_type.value_or(std::string());
+  if (adapter_id && devices) {
+    if (const std::optional<BoardReading> board =
+            BoardOf(*devices, *adapter_id, sources.code_page)) {
+      // What the service leaves out stays unknown.
+      spec.video_memory = board->video_memory.value_or(-1.0);
+      chip = board->chip_type.value_or(std::string());
+    }
   }
   if (chip.empty()) chip = kUnknownChip;
-
-  Direct3DProbe& direct3d = sources.direct3d;
-  spec.anti_alias_acceptable = ConformDeviceEx(direct3d, kLibraryDirectXShader, kMaskAntiAlias);
-  spec.shadow_map_acceptable = ConformDeviceEx(direct3d, kLibraryDirectXShader, kMaskShadowMap);
-  spec.phong_shading_acceptable = ConformDeviceEx(direct3d, kLibraryDirectXShader, kMaskPhong);
 
   ChipLists lists(profiles, files, folder);
   if (mode != 1) {

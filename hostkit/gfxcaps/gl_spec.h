@@ -42,12 +42,20 @@ struct GLSpecResult {
   std::string chip_type;
 };
 
+// Where the diagnostic service is read during a lookup: on the calling
+// thread once the Direct3D questions are answered, or on a thread of its own
+// while they are asked (the service is slow to start, and Direct3D does not
+// wait for it). The answer is the same either way.
+enum class DiagThread { kCaller, kOwn };
+
 // Measures the adapter afresh and applies the lists found at `folder` +
 // "glspec.ini" (no lists for an empty folder). `mode` 1 considers
-// anti-aliasing; any other value rules it out.
+// anti-aliasing; any other value rules it out. All Direct3D questions of the
+// lookup go to one Direct3D object, released before the lists are read.
 [[nodiscard]] GLSpecResult LookUpGLSpec(const BoardSources& sources, ProfileStore& profiles,
                                         FileSystem& files, const std::string& folder,
-                                        std::int32_t mode);
+                                        std::int32_t mode,
+                                        DiagThread diag_thread = DiagThread::kCaller);
 
 // The engine library's graphics library code (1, 2 or 3) as it answers it,
 // or 0 when the library at `path` cannot be loaded or does not say.

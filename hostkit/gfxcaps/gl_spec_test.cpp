@@ -197,6 +197,69 @@ TEST_F(GLSpecTest, TheReturnedChipIsCutOnACharacterBoundaryButMatchedWhole) {
   EXPECT_EQ(LookUp().chip_type, std::string(259, 'x'));
 }
 
+TEST_F(GLSpecTest, OneDirect3DObjectForTheWholeLookup) {
+  (void)LookUp();
+  EXPECT_EQ(d3d.opens, 1);
+  // Direct3D is let go before the service is read on the same thread.
+  EXPECT_EQ(events, (test::Events{"d3d open", "d3d close", "diag open", "device open",
+                                  "device close", "diag close"}));
+}
+
+// The service read on a thread of its own gives the answer it gives when read
+// afterwards on the caller's; each fake keeps its own record, as the two
+// run at once.
+TEST(GLSpecThreadTest, TheServiceOnAThreadOfItsOwnGivesTheSameAnswer) {
+  struct Machine {
+    const char* name;
+    bool direct3d;
+    std::uint32_t pixel_shader;
+    bool service;
+    bool primary_listed;
+  };
+  const Machine machines[] = {
+      {"capable", true, test::PixelShader(3), true, true},
+      {"pixel shader 2", true, test::PixelShader(2), true, true},
+      {"no Direct3D", false, test::PixelShader(3), true, true},
+      {"no service", true, test::PixelShader(3), false, true},
+      {"adapter not listed", true, test::PixelShader(3), true, false},
+  };
+  for (const Machine& m : machines) {
+    GLSpecResult answers[2];
+    for (const DiagThread where : {DiagThread::kCaller, DiagThread::kOwn}) {
+      test::Events d3d_events, diag_events;
+      test::FakeDirect3D d3d{d3d_events};
+      test::FakeDiag diag{diag_events};
+      test::FakeCodePage code_page;
+      d3d.available = m.direct3d;
+      d3d.pixel_shader = m.pixel_shader;
+      d3d.AllowTexture(d3dformat::kR16F);
+      d3d.multisample = {{d3dformat::kR5G6B5, 6}};
+      diag.available = m.service;
+      test::FakeDevice& other = diag.AddDevice(test::kOtherIdText);
+      other.properties[u"szDisplayMemoryLocalized"] = DiagValue::Signed(16);
+      if (m.primary_listed) {
+        test::FakeDevice& device = diag.AddDevice(test::kPrimaryIdText);
+        device.properties[u"szDisplayMemoryLocalized"] = DiagValue::Text(u"128 MB");
+        device.properties[u"szChipType"] = DiagValue::Text(u"GeForce 6600");
+      }
+      test::RecordingStore profiles;
+      kx::test::MemoryFileSystem files;
+      files.AddFile("C:\\Domirel\\glspec.ini", 200);
+      profiles.inner.Set("C:\\Domirel\\glspec.ini", kUncheckPhong, "ChipType", "6600");
+      answers[where == DiagThread::kOwn] = LookUpGLSpec(BoardSources{d3d, diag, code_page},
+                                                        profiles, files, "C:\\Domirel\\", 1, where);
+      EXPECT_EQ(d3d.opens, 1) << m.name;
+      EXPECT_EQ(d3d.live, 0) << m.name;
+      if (!diag_events.empty()) {
+        EXPECT_EQ(diag_events.back(), "diag close") << m.name;
+      }
+    }
+    EXPECT_EQ(Flags(answers[1].spec), Flags(answers[0].spec)) << m.name;
+    EXPECT_EQ(answers[1].spec.video_memory, answers[0].spec.video_memory) << m.name;
+    EXPECT_EQ(answers[1].chip_type, answers[0].chip_type) << m.name;
+  }
+}
+
 TEST(GraphicLibraryTypeTest, TheEnginesAnswerOrZero) {
   test::FakeEngineLoader loader;
   loader.libraries["C:\\p\\kx3d.dll"] = 3;

@@ -33,6 +33,17 @@ std::optional<std::uint32_t> HexField(const std::u16string& text, std::size_t po
   return value;
 }
 
+constexpr char16_t kIdentifier[] = u"szDeviceIdentifier";
+constexpr char16_t kMemory[] = u"szDisplayMemoryLocalized";
+constexpr char16_t kChip[] = u"szChipType";
+
+// Whether a "szDeviceIdentifier" value names `adapter`.
+bool Names(const DiagValue& id, const Guid& adapter) {
+  if (id.kind != DiagValue::Kind::kText) return false;
+  const std::optional<Guid> guid = ParseGuid(id.text);
+  return guid && *guid == adapter;
+}
+
 // The display device whose "szDeviceIdentifier" names `adapter`; children
 // that cannot be named, opened or read are passed over.
 std::unique_ptr<DiagDevice> FindDisplayDevice(DiagDisplayDevices& devices, const Guid& adapter) {
@@ -41,13 +52,20 @@ std::unique_ptr<DiagDevice> FindDisplayDevice(DiagDisplayDevices& devices, const
     const std::optional<std::u16string> name = devices.ChildName(index);
     if (!name) continue;
     std::unique_ptr<DiagDevice> device = devices.OpenChild(*name);
-    if (!device) continue;
-    const DiagValue id = device->Property(u"szDeviceIdentifier");
-    if (id.kind != DiagValue::Kind::kText) continue;
-    const std::optional<Guid> guid = ParseGuid(id.text);
-    if (guid && *guid == adapter) return device;
+    if (device && Names(device->Property(kIdentifier), adapter)) return device;
   }
   return nullptr;
+}
+
+BoardReading ReadingOf(const DiagValue& memory, const DiagValue& chip, ThreadCodePage& code_page) {
+  BoardReading reading;
+  reading.video_memory = MemoryFromDiagValue(memory);
+  if (chip.kind == DiagValue::Kind::kText) {
+    // Cut on a character boundary: half a double-byte character at the end
+    // would swallow the terminator for whoever reads the text later.
+    reading.chip_type = CutText(code_page.FromWide(chip.text), kBoardChipTypeBytes - 1);
+  }
+  return reading;
 }
 
 // The power of ten of the leading significant digit of a decimal number such
@@ -169,16 +187,31 @@ std::optional<BoardReading> ReadVideoBoard(const BoardSources& sources) {
   if (!devices) return std::nullopt;
   const std::unique_ptr<DiagDevice> device = FindDisplayDevice(*devices, adapter_id);
   if (!device) return std::nullopt;
+  return ReadingOf(device->Property(kMemory), device->Property(kChip), sources.code_page);
+}
 
-  BoardReading reading;
-  reading.video_memory = MemoryFromDiagValue(device->Property(u"szDisplayMemoryLocalized"));
-  const DiagValue chip = device->Property(u"szChipType");
-  if (chip.kind == DiagValue::Kind::kText) {
-    // Cut on a character boundary: half a double-byte character at the end
-    // would swallow the terminator for whoever reads the text later.
-    reading.chip_type = CutText(sources.code_page.FromWide(chip.text), kBoardChipTypeBytes - 1);
+std::optional<std::vector<DiagDeviceFacts>> ReadDisplayDevices(DiagService& diag) {
+  const std::unique_ptr<DiagDisplayDevices> devices = diag.OpenDisplayDevices();
+  if (!devices) return std::nullopt;
+  std::vector<DiagDeviceFacts> facts;
+  const std::uint32_t count = devices->ChildCount();
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const std::optional<std::u16string> name = devices->ChildName(index);
+    if (!name) continue;
+    const std::unique_ptr<DiagDevice> device = devices->OpenChild(*name);
+    if (!device) continue;
+    facts.push_back(
+        {device->Property(kIdentifier), device->Property(kMemory), device->Property(kChip)});
   }
-  return reading;
+  return facts;
+}
+
+std::optional<BoardReading> BoardOf(const std::vector<DiagDeviceFacts>& devices,
+                                    const Guid& adapter, ThreadCodePage& code_page) {
+  for (const DiagDeviceFacts& device : devices) {
+    if (Names(device.identifier, adapter)) return ReadingOf(device.memory, device.chip, code_page);
+  }
+  return std::nullopt;
 }
 
 std::optional<double> ReadVideoMemory(const BoardSources& sources) {

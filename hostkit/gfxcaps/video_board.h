@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hostkit/gfxcaps/direct3d_probe.h"
 #include "hostkit/gfxcaps/directdraw_probe.h"
@@ -33,6 +34,25 @@ struct BoardReading {
 // nullopt when Direct3D 9 or the service is unavailable, or the service
 // lists no device with adapter 0's device identifier.
 [[nodiscard]] std::optional<BoardReading> ReadVideoBoard(const BoardSources& sources);
+
+// What the service states of one display device, read while it was open.
+struct DiagDeviceFacts {
+  DiagValue identifier;  // "szDeviceIdentifier"
+  DiagValue memory;      // "szDisplayMemoryLocalized"
+  DiagValue chip;        // "szChipType"
+};
+
+// Every display device the service lists, in its order, with the service let
+// go (and its COM apartment left) before it returns, so that it can be read
+// on a thread of its own. Children that cannot be named or opened are passed
+// over; nullopt when the service is unavailable.
+[[nodiscard]] std::optional<std::vector<DiagDeviceFacts>> ReadDisplayDevices(DiagService& diag);
+
+// The board reading of the first of `devices` whose identifier names
+// `adapter` (as ReadVideoBoard finds it), the chip text converted with the
+// calling thread's code page; nullopt when none does.
+[[nodiscard]] std::optional<BoardReading> BoardOf(const std::vector<DiagDeviceFacts>& devices,
+                                                  const Guid& adapter, ThreadCodePage& code_page);
 
 // The video memory alone: nullopt when ReadVideoBoard finds no device, -1.0
 // when the device states no usable memory figure.

@@ -126,6 +126,41 @@ TEST_F(VideoBoardTest, ChildrenThatCannotBeNamedOpenedOrReadArePassedOver) {
   EXPECT_EQ(reading->video_memory, 128.0);
 }
 
+TEST_F(VideoBoardTest, DevicesReadInOneGoGiveTheSameBoard) {
+  const auto same = [&](const char* what) {
+    events.clear();
+    const std::optional<std::vector<DiagDeviceFacts>> devices = ReadDisplayDevices(diag);
+    // Everything of the service is let go before the facts are handed over.
+    ASSERT_FALSE(events.empty()) << what;
+    EXPECT_EQ(events.back(), "diag close") << what;
+    EXPECT_EQ(std::count(events.begin(), events.end(), "device open"),
+              std::count(events.begin(), events.end(), "device close"))
+        << what;
+    ASSERT_TRUE(devices) << what;
+    const std::optional<BoardReading> one_go = BoardOf(*devices, test::kPrimaryId, code_page);
+    const std::optional<BoardReading> found = ReadVideoBoard(sources);
+    ASSERT_EQ(one_go.has_value(), found.has_value()) << what;
+    if (!found) return;
+    EXPECT_EQ(one_go->chip_type, found->chip_type) << what;
+    EXPECT_EQ(one_go->video_memory, found->video_memory) << what;
+  };
+  same("no devices");
+  diag.AddDevice(kPrimaryIdText).name.reset();
+  diag.AddDevice(kPrimaryIdText).openable = false;
+  diag.AddDevice(u"").properties[u"szDeviceIdentifier"] = DiagValue::Unsigned(1);
+  diag.AddDevice(kOtherIdText).properties[u"szChipType"] = DiagValue::Text(u"Secondary");
+  same("none of them the primary");
+  AddPrimary(DiagValue::Text(u"  96.5 MB"), DiagValue::Text(u"表示 Chip"));
+  same("the primary after the others");
+  AddPrimary(DiagValue::Signed(1), DiagValue::Text(u"A second primary"));
+  same("the first primary counts");
+  diag.devices.clear();
+  AddPrimary(DiagValue(), DiagValue::Unsigned(7));  // neither value usable
+  same("nothing usable");
+  diag.available = false;
+  EXPECT_EQ(ReadDisplayDevices(diag), std::nullopt);
+}
+
 TEST_F(VideoBoardTest, NoDirect3DOrNoServiceFindsNothing) {
   AddPrimary(DiagValue::Signed(128), DiagValue::Text(u"Chip"));
   d3d.available = false;

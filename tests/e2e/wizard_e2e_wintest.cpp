@@ -9,6 +9,8 @@
 #include "fitcheck/ui/wizard_strings.h"
 #include "tests/driver/wizard_driver.h"
 #include "tests/e2e/wizard_install.h"
+#include "tests/win/process.h"
+#include "tests/win/temp_folder.h"
 
 namespace kx::test {
 namespace {
@@ -217,6 +219,64 @@ TEST_F(WizardEndToEnd, SecondStartShowsNoSecondWizard) {
       reinterpret_cast<LPARAM>(&wizards));
   EXPECT_EQ(wizards, 1);
   ASSERT_TRUE(wizard.CloseByCloseBox());
+  EndsWith(3);
+}
+
+// Installed as Fitview.exe: a viewer that reports its view and then ignores
+// the close request.
+class StubbornViewerEndToEnd : public WizardEndToEnd {
+ protected:
+  void SetUp() override {
+    stubborn_installed_ = CopyFileA((TestProgramFolder() + "stubborn_viewer.exe").c_str(),
+                                    (install.Folder() + "Fitview.exe").c_str(), FALSE) != FALSE;
+    WizardEndToEnd::SetUp();
+  }
+  bool stubborn_installed_ = false;
+};
+
+TEST_F(StubbornViewerEndToEnd, CloseWatchTerminatesItAndYesStillPasses) {
+  ASSERT_TRUE(stubborn_installed_);
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  EXPECT_EQ(Answer(IDYES, kViewerTimeout), TEXT_3D_QUESTION);
+  // The viewer never ends by itself: only the watch's fourth tick ends it.
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_DONE, 60000));
+  EXPECT_EQ(FindVisibleWindow(kViewerTitle), nullptr);
+
+  // The close request was message 1035 naming the wizard's window, sent once;
+  // nothing else reached the viewer.
+  const std::string wizard_value =
+      std::to_string(static_cast<int>(reinterpret_cast<INT_PTR>(wizard.window())));
+  EXPECT_EQ(TempFolder::ReadFile(install.Folder() + "received.txt"), "1035 " + wizard_value + " 0\n");
+
+  const Strings log = install.WizardLog();
+  const auto at = [&](const char* line) { return std::find(log.begin(), log.end(), line) - log.begin(); };
+  EXPECT_LT(at("３Ｄ表示モジュール終了監視用タイマー起動"), at("３Ｄ表示モジュールの待機スレッドが終了"));
+  EXPECT_LT(at("３Ｄ表示モジュールの待機スレッドが終了"), at("３Ｄ表示ＯＫ。結果を表示"));
+  EXPECT_LT(at("３Ｄ表示ＯＫ。結果を表示"), static_cast<std::ptrdiff_t>(log.size()));
+  ASSERT_TRUE(wizard.Click(1003));
+  EndsWith(0);
+}
+
+class NoViewerEndToEnd : public WizardEndToEnd {
+ protected:
+  void SetUp() override {
+    install.RemoveFile("Fitview.exe");
+    WizardEndToEnd::SetUp();
+  }
+};
+
+TEST_F(NoViewerEndToEnd, AFailedStartTriesTheNextConfiguration) {
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  EXPECT_EQ(Answer(IDOK), TEXT_OTHER_SETTINGS);
+  ASSERT_TRUE(wizard.WaitForText(1005, Counter(2), 30000));
+  ControlState next;
+  ASSERT_TRUE(wizard.ReadState(1002, next));
+  EXPECT_TRUE(next.enabled);
+  const Strings log = install.WizardLog();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"), 1);
+  ASSERT_TRUE(wizard.PressEscape());
   EndsWith(3);
 }
 

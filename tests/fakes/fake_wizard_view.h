@@ -41,8 +41,10 @@ class FakeWizardView final : public WizardView {
   int moved_x = -1, moved_y = -1;
   int end_result = -1;
   std::int32_t window_value = 0x00012345;
+  std::map<int, std::string> replaced_strings;  // string-table texts a test changed
 
   std::string LoadText(int id) override {
+    if (auto it = replaced_strings.find(id); it != replaced_strings.end()) return it->second;
     static const std::map<int, std::string> table = {
         {IDS_PAGE_TITLE, TEXT_PAGE_TITLE}, {IDS_TITLE_ENVIRONMENT, TEXT_TITLE_ENVIRONMENT},
         {IDS_TITLE_TEST, TEXT_TITLE_TEST}, {IDS_TITLE_END, TEXT_TITLE_END},
@@ -127,13 +129,15 @@ class FakeViewerPlatform final : public ViewerPlatform {
  public:
   std::vector<std::string> calls;  // in order
   std::vector<std::string> command_lines;
+  unsigned last_test = 0;  // the number of the test whose worker started last
   bool worker_starts = true;
   bool window_present = true;
   std::function<void(int, int)> notify_self;  // wired to the wizard by the test
 
-  bool StartViewerWorker(const std::string& command_line) override {
+  bool StartViewerWorker(const std::string& command_line, unsigned test) override {
     calls.push_back("start");
     command_lines.push_back(command_line);
+    last_test = test;
     return worker_starts;
   }
   bool FindViewerWindow(const std::string& title) override {

@@ -82,10 +82,11 @@ class WizardHarness {
     return *wizard;
   }
 
-  // The viewer of the current test as the platform reports it.
-  void ViewerStarts() { wizard->OnViewerStarted(); }
+  // The viewer of the current test as the platform reports it: its start and
+  // end through the worker of the test started last, its view by the viewer.
+  void ViewerStarts() { wizard->OnViewerStarted(viewer.last_test); }
   void ViewShown() { wizard->OnViewerNotify(2, 0); }
-  void ViewerEnds() { wizard->OnViewerNotify(3, 0); }
+  void ViewerEnds() { wizard->OnWorkerReport(viewer.last_test, 3, 0); }
   void ResultCode(const std::string& code) {
     files.AddFile(result_file);
     profiles.Set(result_file, "Fitcheck", "ResultCode", code);

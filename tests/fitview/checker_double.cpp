@@ -63,6 +63,7 @@ LRESULT CALLBACK CheckerDouble::WindowProc(HWND window, UINT message, WPARAM wpa
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<CheckerDouble*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self && message >= WM_USER && message < WM_APP) self->private_messages.push_back(message);
   if (self && message == exchange::kViewerNotify) {
     self->notifications.emplace_back(wparam, lparam);
     if (wparam == static_cast<WPARAM>(exchange::kNotifyViewShown) && self->shown_ms_ < 0) {

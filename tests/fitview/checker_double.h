@@ -53,6 +53,9 @@ class CheckerDouble {
 
   std::vector<std::pair<WPARAM, LPARAM>> notifications;
   int closing_received = 0;
+  // Every private message (WM_USER and above) that reached the window, by
+  // number, in order.
+  std::vector<UINT> private_messages;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -21,6 +21,13 @@ using Lines = std::vector<std::string>;
 
 constexpr char kDefaultTitle[] = "ドミレルデザイナー動作チェック";
 constexpr DWORD kStartTimeoutMs = 60000;
+
+// The message numbers both programs must agree on, written out here rather
+// than taken from the shared header.
+constexpr UINT kCloseMessage = WM_USER + 11;    // 1035, to the viewer
+constexpr UINT kClosingMessage = WM_USER + 12;  // 1036, from the viewer
+constexpr UINT kNotifyMessage = WM_USER + 13;   // 1037, from the viewer
+static_assert(kCloseMessage == 1035 && kClosingMessage == 1036 && kNotifyMessage == 1037);
 constexpr DWORD kEndTimeoutMs = 30000;
 
 // A configuration of the test plan: its request flags, sample picture and
@@ -156,11 +163,13 @@ class FitviewEndToEnd : public ::testing::Test {
                    std::to_string(static_cast<int>(checker.MillisecondsToShown())));
   }
 
-  // Closes the viewer as the checker does and waits for it to end.
+  // Closes the viewer as the checker does and waits for it to end: the close
+  // request names the checker's window, which is told before the viewer ends.
   void CloseAndWait(CheckerDouble& checker, HWND viewer) {
-    PostMessageA(viewer, exchange::kViewerClose, reinterpret_cast<WPARAM>(checker.window()), 0);
+    PostMessageA(viewer, kCloseMessage, reinterpret_cast<WPARAM>(checker.window()), 0);
     ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
     EXPECT_EQ(checker.closing_received, 1);
+    EXPECT_EQ(checker.private_messages, (std::vector<UINT>{kNotifyMessage, kClosingMessage}));
   }
 
   // Runs `c` from start to close and checks the window, the picture, the
@@ -412,8 +421,12 @@ TEST_F(FitviewEndToEnd, SecondViewerShowsNoSecondWindow) {
   WriteRequest(second_install.request(), second_install.data("testI.bmp"),
                second_install.data("test.q3d"), second_install.result(), kEntryI.flags,
                second.window(), second_install.log());
+  // Somebody else in front: the second start must bring the first back.
+  SetForegroundWindow(checker.window());
+  ASSERT_NE(GetForegroundWindow(), first);
   ASSERT_TRUE(second.Start(install.viewer(), second_install.request()));
   ASSERT_TRUE(second.WaitForEnd(kEndTimeoutMs)) << "the second viewer keeps running";
+  EXPECT_EQ(GetForegroundWindow(), first);
   EXPECT_EQ(second.ExitCode(), 0u);
   EXPECT_TRUE(second.notifications.empty());
   EXPECT_EQ(second_install.ResultCode(), "absent");
@@ -457,6 +470,8 @@ TEST_F(FitviewEndToEnd, GoneCheckerWindowCentresTheViewer) {
 TEST_F(FitviewEndToEnd, ClosedByTheUserKeepsCode0) {
   ViewerInstall install;
   CheckerDouble checker;
+  // The log of an earlier test of the same day: the viewer appends to it.
+  TempFolder::WriteFile(install.log(), "09:00:00.000, 前のテストの行\r\n");
   StartShown(install, checker, kEntryJ);
   if (HasFatalFailure()) return;
   const HWND viewer = FindWindowA(nullptr, kDefaultTitle);
@@ -466,6 +481,10 @@ TEST_F(FitviewEndToEnd, ClosedByTheUserKeepsCode0) {
   ASSERT_TRUE(checker.WaitForEnd(kEndTimeoutMs));
   EXPECT_EQ(checker.closing_received, 0);
   EXPECT_EQ(install.ResultCode(), "0");
+  const Lines log = install.LogMessages();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(Lines(log.begin(), log.begin() + 2),
+            (Lines{"前のテストの行", "-----------------------------------"}));
 }
 
 }  // namespace
