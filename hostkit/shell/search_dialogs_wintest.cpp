@@ -59,14 +59,6 @@ void Shot(const DialogDriver& dialog, const std::string& name, DWORD settle_ms =
   (void)kx::test::SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", dialog.window());
 }
 
-// Types into the edit box of an editable combo box.
-bool TypeIntoCombo(const DialogDriver& dialog, int id, const std::string& text) {
-  const HWND edit = FindWindowExA(dialog.Control(id), nullptr, "Edit", nullptr);
-  DWORD_PTR done = 0;
-  return edit && SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                     SMTO_ABORTIFHUNG, 5000, &done);
-}
-
 class SearchDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -108,7 +100,7 @@ TEST_F(SearchDialogs, WordDialogKeepsItsHistoryAcrossCalls) {
                             std::vector<std::string> items;
                             EXPECT_TRUE(dialog.ReadComboItems(IDC_SEARCH_WORDS, items));
                             EXPECT_TRUE(items.empty());
-                            EXPECT_TRUE(TypeIntoCombo(dialog, IDC_SEARCH_WORDS, "  ソファ bed "));
+                            EXPECT_TRUE(dialog.TypeText(IDC_SEARCH_WORDS, "  ソファ bed "));
                             EXPECT_TRUE(dialog.Click(IDOK));
                           }),
             1);
@@ -122,7 +114,7 @@ TEST_F(SearchDialogs, WordDialogKeepsItsHistoryAcrossCalls) {
   for (const char* word : {"chair", "table"}) {
     EXPECT_EQ(RunWordDialog(slot,
                             [&](DialogDriver& dialog) {
-                              EXPECT_TRUE(TypeIntoCombo(dialog, IDC_SEARCH_WORDS, word));
+                              EXPECT_TRUE(dialog.TypeText(IDC_SEARCH_WORDS, word));
                               EXPECT_TRUE(dialog.Click(IDOK));
                             }),
               1);
@@ -166,7 +158,7 @@ TEST_F(SearchDialogs, WordDialogAsksForWordsAndEndsWithoutThem) {
   // Blanks only end the dialog but choose nothing and leave no history.
   EXPECT_EQ(RunWordDialog(slot,
                           [&](DialogDriver& dialog) {
-                            EXPECT_TRUE(TypeIntoCombo(dialog, IDC_SEARCH_WORDS, "   "));
+                            EXPECT_TRUE(dialog.TypeText(IDC_SEARCH_WORDS, "   "));
                             EXPECT_TRUE(dialog.Click(IDOK));
                           }),
             0);

@@ -12,7 +12,11 @@
 #include <string>
 
 #include "hostkit/include/hostkit.h"
+#include "hostkit/render/render_resource.h"
+#include "hostkit/shell/search_resource.h"
 #include "platform/win32/module_loader.h"
+#include "platform/win32/unique_resource.h"
+#include "tests/driver/dialog_driver.h"
 #include "tests/win/process.h"
 #include "tests/win/temp_folder.h"
 
@@ -48,12 +52,16 @@ class HostSampleWinTest : public ::testing::Test {
   }
   void TearDown() override { SetEnvironmentVariableA("KX_MAPI_RECORD", nullptr); }
 
-  // Runs the sample unattended, with the recording mail client and a file
-  // to download; its exit status is the number of failures.
+  std::string CommandLine(const std::string& extra) const {
+    return "\"" + BinFolder() + "HostSample.exe\" /auto \"" + log_ + "\" /mapi \"" + BinFolder() +
+           "mapi32_standard\" /url " + Url("/data/50000/parts.dat") + extra;
+  }
+
+  // Runs the sample unattended, without the dialogs that wait for a user,
+  // with the recording mail client and a file to download; its exit status
+  // is the number of failures.
   DWORD RunSample(const std::string& extra = "") {
-    const ProcessResult run =
-        RunProcess("\"" + BinFolder() + "HostSample.exe\" /auto \"" + log_ + "\" /mapi \"" +
-                   BinFolder() + "mapi32_standard\" /url " + Url("/data/50000/parts.dat") + extra);
+    const ProcessResult run = RunProcess(CommandLine(" /nodialogs" + extra));
     values_ = ReadLog(log_);
     return run.exit_code;
   }
@@ -113,6 +121,59 @@ TEST_F(HostSampleWinTest, TheModelIsMailedAsAnAttachment) {
   EXPECT_NE(record.find("SMTP:plans@example.invalid"), std::string::npos) << record;
   EXPECT_NE(record.find("間取りプランの送付"), std::string::npos) << record;
   EXPECT_NE(record.find("test.q3d"), std::string::npos) << record;
+}
+
+// Saves a picture of `dialog` into the folder KX_HOST_SHOTS names, if any
+// (scripts/demo host keeps the pictures of the walk this way).
+void ShotIfAsked(const DialogDriver& dialog, const std::string& name) {
+  char folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("KX_HOST_SHOTS", folder, MAX_PATH) == 0) return;
+  Sleep(300);  // let it finish painting
+  (void)SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", dialog.window());
+}
+
+// The whole sample as a user meets it: the rendering settings and the parts
+// search asked for on the way, answered here as a user would.
+TEST_F(HostSampleWinTest, TheDialogsAskTheUserAndTheirAnswersReachTheHost) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  std::string line = CommandLine("");
+  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info));
+  win::UniqueHandle process(info.hProcess), thread(info.hThread);
+
+  DialogDriver render;
+  ASSERT_TRUE(render.WaitFor("レンダリング設定", IDC_RENDER_START, 60000));
+  ASSERT_TRUE(render.Click(IDC_RENDER_ROOF_HALF));
+  ShotIfAsked(render, "1-render-settings");
+  ASSERT_TRUE(render.Click(IDC_RENDER_START));
+  ASSERT_TRUE(render.WaitUntilGone(15000));
+
+  DialogDriver words;
+  ASSERT_TRUE(words.WaitFor("部品検索", IDC_SEARCH_WORDS, 15000));
+  ASSERT_TRUE(words.TypeText(IDC_SEARCH_WORDS, "test"));
+  ShotIfAsked(words, "2-search-words");
+  ASSERT_TRUE(words.Click(IDOK));
+
+  // The search runs by itself and ends its progress dialog.
+  ASSERT_EQ(WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
+  DWORD failures = 0xFFFFFFFF;
+  GetExitCodeProcess(process.get(), &failures);
+  values_ = ReadLog(log_);
+  EXPECT_EQ(failures, 0u) << TempFolder::ReadFile(log_);
+
+  EXPECT_EQ(values_["render.RenderDialogDoModal"], "1");
+  EXPECT_EQ(values_["render.roof"], std::to_string(HOSTKIT_ROOF_SEMI_TRANSPARENT));
+  EXPECT_FALSE(values_["render.Settings.Width"].empty());
+  EXPECT_EQ(values_["search.SearchWordDoModal"], "1");
+  EXPECT_EQ(values_["search.words"], "test");
+  EXPECT_EQ(values_["search.SearchProgressDoModal"], "1");
+  // test.q3d and the ten sample pictures testA.bmp ... testJ.bmp.
+  EXPECT_EQ(values_["search.hits"], "11");
+  EXPECT_EQ(values_["style.GetStyleFileName"], "0");
+  EXPECT_EQ(values_["style.file"].substr(values_["style.file"].size() - 10), "nordic.sty");
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\HostkitSample");
 }
 
 TEST_F(HostSampleWinTest, AMissingModelIsReportedAndNothingElseRuns) {

@@ -253,11 +253,11 @@ bool DialogDriver::SetCheck(int id, bool checked) const noexcept {
 }
 
 bool DialogDriver::TypeText(int id, const std::string& text) const noexcept {
-  const HWND control = Control(id);
-  if (!control || !HasClass(control, "Edit") || !IsWindowVisible(control) ||
-      !IsWindowEnabled(control)) {
-    return false;
-  }
+  HWND control = Control(id);
+  if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+  // An editable combo box is typed into through its edit box.
+  if (HasClass(control, "ComboBox")) control = FindWindowExA(control, nullptr, "Edit", nullptr);
+  if (!control || !HasClass(control, "Edit")) return false;
   // An edit box tells its dialog of a WM_SETTEXT with EN_CHANGE, as it does
   // of typed keys; sent, so the dialog has seen the text when this returns.
   DWORD_PTR done = 0;

@@ -71,8 +71,9 @@ class DialogDriver {
   // Clicks check box `id` when its state differs from `checked`, and waits
   // until the box shows the new state.
   [[nodiscard]] bool SetCheck(int id, bool checked) const noexcept;
-  // Replaces the text of edit box `id` as typing would: the dialog hears of
-  // the change (EN_CHANGE) before this returns. Refuses a hidden or disabled box.
+  // Replaces the text of edit box `id`, or of the edit box of an editable
+  // combo box, as typing would: the dialog hears of the change (EN_CHANGE,
+  // CBN_EDITCHANGE) before this returns. Refuses a hidden or disabled box.
   [[nodiscard]] bool TypeText(int id, const std::string& text) const noexcept;
   // Chooses item `index` of combo box `id` as the mouse would: the selection
   // changes and the dialog is told (CBN_SELCHANGE, posted).

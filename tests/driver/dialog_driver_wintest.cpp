@@ -95,7 +95,7 @@ TEST_F(DialogDriverWinTest, TypedTextReachesTheDialogBeforeTypeTextReturns) {
   ASSERT_TRUE(driver_.ReadText(kEdit, text));
   EXPECT_EQ(text, "表示 ソ 125");
   EXPECT_FALSE(driver_.TypeText(kDisabledEdit, "x"));  // as the keyboard cannot
-  EXPECT_FALSE(driver_.TypeText(kCombo, "x"));         // not an edit box
+  EXPECT_FALSE(driver_.TypeText(kCombo, "x"));         // a list without an edit box
 }
 
 TEST_F(DialogDriverWinTest, ComboChoiceIsSelectedAndNotified) {
