@@ -123,13 +123,18 @@ TEST_F(HostSampleWinTest, TheModelIsMailedAsAnAttachment) {
   EXPECT_NE(record.find("test.q3d"), std::string::npos) << record;
 }
 
-// Saves a picture of `dialog` into the folder KX_HOST_SHOTS names, if any
-// (scripts/demo host keeps the pictures of the walk this way).
-void ShotIfAsked(const DialogDriver& dialog, const std::string& name) {
+// The folder KX_HOST_SHOTS names, or empty: scripts/demo host keeps the
+// pictures of the walk and the sample's log there.
+std::string ShotFolder() {
   char folder[MAX_PATH] = {};
-  if (GetEnvironmentVariableA("KX_HOST_SHOTS", folder, MAX_PATH) == 0) return;
+  const DWORD length = GetEnvironmentVariableA("KX_HOST_SHOTS", folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(folder) + "\\" : std::string();
+}
+
+void ShotIfAsked(const DialogDriver& dialog, const std::string& name) {
+  if (ShotFolder().empty()) return;
   Sleep(300);  // let it finish painting
-  (void)SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", dialog.window());
+  (void)SaveScreenshot(ShotFolder() + name + ".bmp", dialog.window());
 }
 
 // The whole sample as a user meets it: the rendering settings and the parts
@@ -162,6 +167,7 @@ TEST_F(HostSampleWinTest, TheDialogsAskTheUserAndTheirAnswersReachTheHost) {
   GetExitCodeProcess(process.get(), &failures);
   values_ = ReadLog(log_);
   EXPECT_EQ(failures, 0u) << TempFolder::ReadFile(log_);
+  if (!ShotFolder().empty()) CopyFileA(log_.c_str(), (ShotFolder() + "host.log").c_str(), FALSE);
 
   EXPECT_EQ(values_["render.RenderDialogDoModal"], "1");
   EXPECT_EQ(values_["render.roof"], std::to_string(HOSTKIT_ROOF_SEMI_TRANSPARENT));
