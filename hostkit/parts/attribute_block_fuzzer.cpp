@@ -22,7 +22,7 @@ std::int32_t Int32At(const std::uint8_t* p) {
 // The reported sizes stay small enough for the fuzzer's memory limit; the
 // logic's own bound on believable sizes is exercised by the unit tests.
 std::int32_t Reported(std::int32_t size) {
-  return size < 0 ? size : size % (1 << 20);
+  return size < 0 ? size : size % (1 << 16);
 }
 
 }  // namespace
