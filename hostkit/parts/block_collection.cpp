@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -10,9 +9,77 @@ namespace kx::hostkit {
 
 namespace {
 
-// The list being built. Merging looks equal blocks up by a hash of what
-// equality compares; each bucket keeps its blocks in list order, so the
-// first equal block of a bucket is the first equal block from the head.
+// Blocks listed so far, found by a hash of what equality compares: an
+// open-addressed table of hash tags, each naming the first listed block with
+// that tag, and a chain through the blocks of one tag in list order. Equal
+// blocks share a tag, so the first equal block of a chain is the first
+// equal block from the head.
+class MergeIndex {
+ public:
+  // The first listed block equal to `block`; when there is none, null, and
+  // `block` (about to be listed) is taken into the index.
+  PartsAttributeBlock* FindOrAdd(PartsAttributeBlock* block) {
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    const std::uint32_t tag = Tag(*block);
+    Slot& slot = slots_[Probe(tag)];
+    const auto index = static_cast<std::int32_t>(chain_.size());
+    if (slot.first < 0) {
+      slot = {tag, index};
+      ++used_;
+    } else {
+      std::int32_t last = slot.first;
+      for (std::int32_t i = slot.first; i >= 0; i = chain_[static_cast<std::size_t>(i)].next) {
+        PartsAttributeBlock* listed = chain_[static_cast<std::size_t>(i)].block;
+        if (EqualForMerge(*listed, *block)) return listed;
+        last = i;
+      }
+      chain_[static_cast<std::size_t>(last)].next = index;
+    }
+    chain_.push_back({block, -1});
+    return nullptr;
+  }
+
+ private:
+  struct Slot {
+    std::uint32_t tag = 0;
+    std::int32_t first = -1;  // -1: empty
+  };
+  struct Link {
+    PartsAttributeBlock* block;
+    std::int32_t next;
+  };
+
+  static std::uint32_t Tag(const PartsAttributeBlock& block) {
+    std::size_t h = std::hash<std::u16string_view>()(block.attribute_text);
+    auto mix = [&h](std::size_t v) { h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
+    mix(std::hash<std::u16string_view>()(block.maker_text));
+    mix(block.strings.size());
+    for (const std::string& s : block.strings) mix(std::hash<std::string_view>()(s));
+    return static_cast<std::uint32_t>(h ^ (static_cast<std::uint64_t>(h) >> 32));
+  }
+
+  // The slot of `tag`, or the empty slot where it goes.
+  std::size_t Probe(std::uint32_t tag) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = (tag * 0x9E3779B9u) & mask;
+    while (slots_[i].first >= 0 && slots_[i].tag != tag) i = (i + 1) & mask;
+    return i;
+  }
+
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    for (const Slot& slot : old) {
+      if (slot.first >= 0) slots_[Probe(slot.tag)] = slot;
+    }
+  }
+
+  std::vector<Slot> slots_;  // a power of two in size, at most half used
+  std::size_t used_ = 0;
+  std::vector<Link> chain_;
+};
+
+// The list being built; frees what it holds unless handed over.
 class BlockList {
  public:
   explicit BlockList(bool merge) : merge_(merge) {}
@@ -20,14 +87,10 @@ class BlockList {
 
   void Add(BlockPtr block) {
     if (merge_) {
-      std::vector<PartsAttributeBlock*>& bucket = index_[MergeHash(*block)];
-      for (PartsAttributeBlock* listed : bucket) {
-        if (EqualForMerge(*listed, *block)) {
-          ++listed->count;
-          return;  // the new block goes
-        }
+      if (PartsAttributeBlock* equal = index_.FindOrAdd(block.get())) {
+        ++equal->count;
+        return;  // the new block goes
       }
-      bucket.push_back(block.get());
     }
     PartsAttributeBlock* added = block.release();
     if (tail_ == nullptr) {
@@ -48,20 +111,11 @@ class BlockList {
   }
 
  private:
-  static std::size_t MergeHash(const PartsAttributeBlock& block) {
-    std::size_t h = std::hash<std::u16string_view>()(block.attribute_text);
-    auto mix = [&h](std::size_t v) { h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
-    mix(std::hash<std::u16string_view>()(block.maker_text));
-    mix(block.strings.size());
-    for (const std::string& s : block.strings) mix(std::hash<std::string_view>()(s));
-    return h;
-  }
-
   bool merge_;
   PartsAttributeBlock* head_ = nullptr;
   PartsAttributeBlock* tail_ = nullptr;
   std::int32_t count_ = 0;
-  std::unordered_map<std::size_t, std::vector<PartsAttributeBlock*>> index_;
+  MergeIndex index_;
 };
 
 // One part on the walk's path and the next of its children to visit.
