@@ -136,8 +136,8 @@ int32_t WINAPI Kxi_DeletePartsExtendBlockEx(int32_t parts, int32_t type);
 // A shape's extend block of `type`: with a null buffer its size (negative
 // when absent), else up to `size` of its bytes; the result is the number
 // of bytes copied.
-int32_t WINAPI Kxi_GetShapeExtendBlockData(int32_t model, int32_t shape, int32_t type,
-                                           void* buffer, int32_t size);
+int32_t WINAPI Kxi_GetShapeExtendBlockData(int32_t model, int32_t shape, int32_t type, void* buffer,
+                                           int32_t size);
 // Number of extend blocks of a shape.
 int32_t WINAPI Kxi_GetShapeExtendBlockNum(int32_t model, int32_t shape);
 // A stored view (kind 1, view index) or the current one (kind 0): the work

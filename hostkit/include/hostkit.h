@@ -13,6 +13,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <windows.h>
+/* windows.h first: the OLE Automation types of the parts attribute exports */
 #include <oleauto.h>
 
 #ifdef __cplusplus
@@ -122,9 +123,10 @@ typedef struct PartsAttributeBlock PartsAttributeBlock;
 #define HOSTKIT_COLLECT_MERGE 0x2u   /* equal blocks become one block with a count */
 
 /* Attribute ids: source in the high 16 bits, index in the low 16 bits. */
-#define HOSTKIT_ATTRIBUTE_ID(source, index) ((((uint32_t)(source)) << 16) | ((uint32_t)(index) & 0xFFFFu))
-#define HOSTKIT_SOURCE_TEXT 0u      /* attribute strings 1..n, then fixed fallbacks (also 321) */
-#define HOSTKIT_SOURCE_RECORD 322u  /* parts record field 1..7 */
+#define HOSTKIT_ATTRIBUTE_ID(source, index) \
+  ((((uint32_t)(source)) << 16) | ((uint32_t)(index) & 0xFFFFu))
+#define HOSTKIT_SOURCE_TEXT 0u       /* attribute strings 1..n, then fixed fallbacks (also 321) */
+#define HOSTKIT_SOURCE_RECORD 322u   /* parts record field 1..7 */
 #define HOSTKIT_SOURCE_COUNT 0xFFFFu /* parts the block stands for (read only) */
 
 /* A new block for the part, or null when the engine library is not there or
@@ -158,7 +160,8 @@ int32_t WINAPI UpdatePartsAttributeBlock(PartsAttributeBlock* block, int32_t typ
 /* 1 with *text replaced by the value of attribute id as ANSI bytes and a
  * terminating NUL (just the NUL when there is no value); 0 when block or
  * text is null. */
-int32_t WINAPI GetPartsAttribute(PartsAttributeBlock* block, uint32_t id, BSTR* text) HOSTKIT_NOTHROW;
+int32_t WINAPI GetPartsAttribute(PartsAttributeBlock* block, uint32_t id,
+                                 BSTR* text) HOSTKIT_NOTHROW;
 
 /* 1 with the value of attribute id stored into *value (VT_I4, VT_R8 or
  * VT_BSTR; a VT_ERROR, VT_BOOL or VT_DATE value keeps its type), or left as

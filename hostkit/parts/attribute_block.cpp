@@ -87,8 +87,7 @@ bool EqualForMerge(const PartsAttributeBlock& a, const PartsAttributeBlock& b) {
          a.maker_text == b.maker_text;
 }
 
-BlockPtr BuildAttributeBlock(const PartsServices& services, std::int32_t parts,
-                             bool only_flagged) {
+BlockPtr BuildAttributeBlock(const PartsServices& services, std::int32_t parts, bool only_flagged) {
   PartsEngine* engine = services.engine;
   if (engine == nullptr || engine->CheckPartsIndex(parts) < 0) return nullptr;
   TextCodec& codec = *services.codec;
@@ -136,12 +135,12 @@ std::int32_t UpdateAttributeBlock(PartsEngine* engine, const PartsAttributeBlock
   if ((type == 0 || type == kAttributeStringsBlock) && !block->strings.empty()) {
     if (auto data = SerialiseAttributeStrings(block->strings)) {
       engine->SetPartsExtendBlockData(block->parts_index, kAttributeStringsBlock, data->data(),
-                                     static_cast<std::int32_t>(data->size()));
+                                      static_cast<std::int32_t>(data->size()));
     }
   }
   if ((type == 0 || type == kPartsRecordBlock) && block->record && block->record_size != 0) {
     engine->SetPartsExtendBlockData(block->parts_index, kPartsRecordBlock, block->record.get(),
-                                   block->record_size);
+                                    block->record_size);
   }
   return 1;
 }

@@ -65,8 +65,7 @@ using BlockPtr = std::unique_ptr<PartsAttributeBlock>;
 // The block of `parts` read from the engine; null when the engine link is
 // not loaded (services.engine null), the part does not exist, or `only_flagged` is
 // set and the part's attribute flag is 0.
-BlockPtr BuildAttributeBlock(const PartsServices& services, std::int32_t parts,
-                             bool only_flagged);
+BlockPtr BuildAttributeBlock(const PartsServices& services, std::int32_t parts, bool only_flagged);
 
 // Writes the block back as its 321 (type 0 or 321) and 322 (type 0 or 322)
 // blocks. 0 for a null block or a negative parts index (or no engine to

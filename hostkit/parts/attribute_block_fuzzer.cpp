@@ -21,9 +21,7 @@ std::int32_t Int32At(const std::uint8_t* p) {
 
 // The reported sizes stay small enough for the fuzzer's memory limit; the
 // logic's own bound on believable sizes is exercised by the unit tests.
-std::int32_t Reported(std::int32_t size) {
-  return size < 0 ? size : size % (1 << 16);
-}
+std::int32_t Reported(std::int32_t size) { return size < 0 ? size : size % (1 << 16); }
 
 }  // namespace
 
@@ -31,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const AttributeStrings direct = ParseAttributeStrings(data, size);
   if (direct.strings.size() > kMaxAttributeStrings) std::abort();
   const auto again = SerialiseAttributeStrings(direct.strings);
-  if (!again || ParseAttributeStrings(reinterpret_cast<const std::uint8_t*>(again->data()),
-                                      again->size())
-                        .strings != direct.strings) {
+  if (!again ||
+      ParseAttributeStrings(reinterpret_cast<const std::uint8_t*>(again->data()), again->size())
+              .strings != direct.strings) {
     std::abort();
   }
 

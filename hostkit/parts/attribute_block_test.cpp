@@ -49,25 +49,37 @@ TEST(AttributeStrings, ReadsEntriesWithinEveryBound) {
     std::int32_t header;
     Strings strings;
   } cases[] = {
-      {"plain entries", Block321({{4, std::string("Oak\0", 4)}, {2, std::string("x\0", 2)}}), 1,
+      {"plain entries",
+       Block321({{4, std::string("Oak\0", 4)}, {2, std::string("x\0", 2)}}),
+       1,
        {"Oak", "x"}},
       {"at most fifteen", Block321(sixteen), 1, fifteen},
       {"a zero-length entry is empty and the next starts 4 bytes on",
-       Block321({{0, ""}, {3, std::string("ab\0", 3)}}), 1, {"", "ab"}},
+       Block321({{0, ""}, {3, std::string("ab\0", 3)}}),
+       1,
+       {"", "ab"}},
       {"a string ends at its first NUL", Block321({{5, std::string("a\0bc\0", 5)}}), 1, {"a"}},
       {"an entry without its NUL keeps its n bytes", Block321({{2, "xy"}}), 1, {"xy"}},
-      {"the stated total ends the entries", Block321({{2, std::string("a\0", 2)}, {2, "b"}}, 14),
-       1, {"a"}},
+      {"the stated total ends the entries",
+       Block321({{2, std::string("a\0", 2)}, {2, "b"}}, 14),
+       1,
+       {"a"}},
       {"a total below 8 has no entries", Block321({{2, std::string("a\0", 2)}}, 4), 1, {}},
       {"an entry past the data is not read, nor what follows",
-       Block321({{2, std::string("a\0", 2)}, {100, "bc"}}, 200), 1, {"a"}},
+       Block321({{2, std::string("a\0", 2)}, {100, "bc"}}, 200),
+       1,
+       {"a"}},
       {"a length word past the data", ab + "\x01\x00", 1, {"ab"}},
       {"a negative length stops", Block321({{2, std::string("a\0", 2)}, {-5, "zzzz"}}), 1, {"a"}},
-      {"a huge total is bounded by the data", Block321({{2, std::string("q\0", 2)}}, 0x7FFFFFFF), 1,
+      {"a huge total is bounded by the data",
+       Block321({{2, std::string("q\0", 2)}}, 0x7FFFFFFF),
+       1,
        {"q"}},
       {"the header word is kept as read", Block321({}, -1, 77), 77, {}},
-      {"shorter than the two header words: nothing", std::string("\x01\x00\x00\x00\x08\x00", 6),
-       0, {}},
+      {"shorter than the two header words: nothing",
+       std::string("\x01\x00\x00\x00\x08\x00", 6),
+       0,
+       {}},
       {"empty", "", 0, {}},
   };
   for (const Case& c : cases) {
@@ -125,14 +137,20 @@ TEST_F(BuildBlock, AbsentOrUntrustworthyEngineDataLeavesEmptyFields) {
     void (*set_up)(test::FakePart&);
   } cases[] = {
       {"no model", [](test::FakePart& p) { p.has_model = false; }},
-      {"no strings from the engine", [](test::FakePart& p) { p.attribute.reset(); p.maker.reset(); }},
+      {"no strings from the engine",
+       [](test::FakePart& p) {
+         p.attribute.reset();
+         p.maker.reset();
+       }},
       {"a record shorter than 232 bytes",
        [](test::FakePart& p) { p.blocks[322] = std::string(231, 'r'); }},
-      {"a zero size", [](test::FakePart& p) {
+      {"a zero size",
+       [](test::FakePart& p) {
          p.blocks[321] = Block321({{2, std::string("a\0", 2)}});
          p.reported_size[321] = 0;
        }},
-      {"a size beyond belief", [](test::FakePart& p) {
+      {"a size beyond belief",
+       [](test::FakePart& p) {
          p.blocks[322] = std::string(232, 'r');
          p.reported_size[322] = 0x7FFFFFF0;
        }},

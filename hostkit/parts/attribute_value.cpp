@@ -41,8 +41,7 @@ std::u16string Fallback(const PartsAttributeBlock& block, std::uint32_t n, TextC
   return {};
 }
 
-std::u16string AttributeText(const PartsAttributeBlock& block, std::uint32_t n,
-                             TextCodec& codec) {
+std::u16string AttributeText(const PartsAttributeBlock& block, std::uint32_t n, TextCodec& codec) {
   if (n >= 1 && n <= block.strings.size()) {
     std::u16string text = TrimWide(codec.ToWide(block.strings[n - 1]));
     if (!text.empty()) return text;
@@ -123,7 +122,8 @@ std::u16string TrimWide(std::u16string_view text) {
 std::optional<TaggedValue> ReadValue(const PartsAttributeBlock& block, std::uint32_t id,
                                      TextCodec& codec) {
   const std::uint32_t source = Source(id);
-  if (IsAttributeTextSource(source)) return TaggedValue::Text(AttributeText(block, Index(id), codec));
+  if (IsAttributeTextSource(source))
+    return TaggedValue::Text(AttributeText(block, Index(id), codec));
   if (source == kSourceRecord) return RecordField(block, Index(id), codec);
   if (source == kSourceCount) return TaggedValue::Int32(block.count);
   return std::nullopt;
@@ -131,7 +131,8 @@ std::optional<TaggedValue> ReadValue(const PartsAttributeBlock& block, std::uint
 
 std::string ReadValueText(const PartsAttributeBlock& block, std::uint32_t id, TextCodec& codec) {
   const std::uint32_t source = Source(id);
-  if (IsAttributeTextSource(source)) return codec.ToMultibyte(AttributeText(block, Index(id), codec));
+  if (IsAttributeTextSource(source))
+    return codec.ToMultibyte(AttributeText(block, Index(id), codec));
   if (source == kSourceCount) return std::to_string(block.count);
   if (source != kSourceRecord) return {};
   const std::optional<TaggedValue> field = RecordField(block, Index(id), codec);

@@ -56,8 +56,8 @@ class Values : public ::testing::Test {
 
 TEST_F(Values, AttributeTextComesFromTheStringsThenTheFallbacks) {
   // 130 bytes of attribute text: 0-47 'a', 48-95 'b', 96-111 'c', 112-129 'd'.
-  std::string text = std::string(48, 'a') + std::string(48, 'b') + std::string(16, 'c') +
-                     std::string(18, 'd');
+  std::string text =
+      std::string(48, 'a') + std::string(48, 'b') + std::string(16, 'c') + std::string(18, 'd');
   block.attribute_text = codec.ToWide(text);
   block.maker_text = u"  Maker  ";
   block.strings = {"  Oak  ", "   ", "", "\t pine\r\n"};

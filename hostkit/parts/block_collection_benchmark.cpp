@@ -29,7 +29,8 @@ test::FakePartsEngine& Tree(std::int32_t size, std::int32_t kinds) {
     const std::int32_t kind = kinds == 0 ? i : i % kinds;
     part.attribute = "Furniture/Chair/Model " + std::to_string(kind);
     part.maker = "Maker " + std::to_string(kind % 17);
-    part.blocks[321] = Block321({"Oak", "W" + std::to_string(kind), "Finish " + std::to_string(kind % 5)});
+    part.blocks[321] =
+        Block321({"Oak", "W" + std::to_string(kind), "Finish " + std::to_string(kind % 5)});
   }
   return engine;
 }

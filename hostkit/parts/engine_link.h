@@ -44,13 +44,26 @@ enum class EngineEntry : std::size_t {
 inline constexpr std::size_t kEngineEntryCount = static_cast<std::size_t>(EngineEntry::kCount);
 
 inline constexpr std::array<const char*, kEngineEntryCount> kEngineEntryNames = {
-    "Kxi_CheckPartsIndex",        "Kxi_GetChildPartsNum",          "Kxi_GetChildPartsIndex",
-    "Kxi_GetPartsOffset",         "Kxi_GetPartsModelIndex",        "Kxi_GetModelAttributeIndex",
-    "Kxi_GetAttribute",           "Kxi_GetMakerAttribute",         "Kxi_GetShapeNum",
-    "Kxi_SetShapeOption",         "Kxi_GetShapeOption",            "Kxi_GetShapeOffset",
-    "Kxi_GetExtendBlockEx",       "Kxi_GetExtendBlockDataEx",      "Kxi_GetPartsExtendBlockEx",
-    "Kxi_GetPartsExtendBlockDataEx", "Kxi_SetPartsExtendBlockDataEx", "Kxi_GetShapeExtendBlockData",
-    "Kxi_GetShapeExtendBlockNum", "Kxi_GetView"};
+    "Kxi_CheckPartsIndex",
+    "Kxi_GetChildPartsNum",
+    "Kxi_GetChildPartsIndex",
+    "Kxi_GetPartsOffset",
+    "Kxi_GetPartsModelIndex",
+    "Kxi_GetModelAttributeIndex",
+    "Kxi_GetAttribute",
+    "Kxi_GetMakerAttribute",
+    "Kxi_GetShapeNum",
+    "Kxi_SetShapeOption",
+    "Kxi_GetShapeOption",
+    "Kxi_GetShapeOffset",
+    "Kxi_GetExtendBlockEx",
+    "Kxi_GetExtendBlockDataEx",
+    "Kxi_GetPartsExtendBlockEx",
+    "Kxi_GetPartsExtendBlockDataEx",
+    "Kxi_SetPartsExtendBlockDataEx",
+    "Kxi_GetShapeExtendBlockData",
+    "Kxi_GetShapeExtendBlockNum",
+    "Kxi_GetView"};
 
 // The engine library as loaded; unloaded when the object goes.
 class EngineModule {

@@ -73,22 +73,20 @@ std::int32_t Win32PartsEngine::GetChildPartsIndex(std::int32_t parts, std::int32
 }
 
 std::int32_t Win32PartsEngine::GetPartsModelIndex(std::int32_t parts) {
-  return LinkEntry<decltype(Kxi_GetPartsModelIndex)>(link_, EngineEntry::kGetPartsModelIndex)(
-      parts);
+  return LinkEntry<decltype(Kxi_GetPartsModelIndex)>(link_,
+                                                     EngineEntry::kGetPartsModelIndex)(parts);
 }
 
 std::int32_t Win32PartsEngine::GetModelAttributeIndex(std::int32_t model) {
-  return LinkEntry<decltype(Kxi_GetModelAttributeIndex)>(link_,
-                                                         EngineEntry::kGetModelAttributeIndex)(model);
+  return LinkEntry<decltype(Kxi_GetModelAttributeIndex)>(
+      link_, EngineEntry::kGetModelAttributeIndex)(model);
 }
 
 std::int32_t Win32PartsEngine::GetAttribute(std::int32_t attribute,
-                                            std::optional<std::string>* text,
-                                            std::int32_t* flag) {
+                                            std::optional<std::string>* text, std::int32_t* flag) {
   UniqueSystemString handed;
-  const std::int32_t result =
-      LinkEntry<decltype(Kxi_GetAttribute)>(link_, EngineEntry::kGetAttribute)(
-          attribute, handed.put(), flag);
+  const std::int32_t result = LinkEntry<decltype(Kxi_GetAttribute)>(
+      link_, EngineEntry::kGetAttribute)(attribute, handed.put(), flag);
   *text = EngineText(handed.get());
   return result;
 }
@@ -104,8 +102,7 @@ std::int32_t Win32PartsEngine::GetMakerAttribute(std::int32_t attribute,
 
 std::int32_t Win32PartsEngine::GetPartsExtendBlock(std::int32_t parts, std::int32_t type,
                                                    std::int32_t* size) {
-  return LinkEntry<decltype(Kxi_GetPartsExtendBlockEx)>(link_,
-                                                        EngineEntry::kGetPartsExtendBlockEx)(
+  return LinkEntry<decltype(Kxi_GetPartsExtendBlockEx)>(link_, EngineEntry::kGetPartsExtendBlockEx)(
       parts, type, size);
 }
 

@@ -30,8 +30,7 @@ class Win32PartsEngine final : public PartsEngine {
   std::int32_t GetModelAttributeIndex(std::int32_t model) override;
   std::int32_t GetAttribute(std::int32_t attribute, std::optional<std::string>* text,
                             std::int32_t* flag) override;
-  std::int32_t GetMakerAttribute(std::int32_t attribute,
-                                 std::optional<std::string>* text) override;
+  std::int32_t GetMakerAttribute(std::int32_t attribute, std::optional<std::string>* text) override;
   std::int32_t GetPartsExtendBlock(std::int32_t parts, std::int32_t type,
                                    std::int32_t* size) override;
   std::int32_t GetPartsExtendBlockData(std::int32_t parts, std::int32_t type,

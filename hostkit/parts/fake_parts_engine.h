@@ -3,12 +3,12 @@
 // byte to the character of the same number.
 #pragma once
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <map>
-#include <unordered_map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -32,7 +32,7 @@ class Latin1Codec final : public TextCodec {
 
 struct FakePart {
   std::vector<std::int32_t> children;
-  bool has_model = true;  // model and attribute index: both the part's own index
+  bool has_model = true;                 // model and attribute index: both the part's own index
   std::optional<std::string> attribute;  // nullopt: the engine hands out no string
   std::optional<std::string> maker;
   std::int32_t flag = 1;

@@ -53,8 +53,7 @@ std::int32_t SetValue(PartsAttributeBlock* block, uint32_t id, const VARIANT& va
 
 extern "C" {
 
-PartsAttributeBlock* WINAPI GetPartsAttributeBlock(int32_t partsIndex, int32_t,
-                                                   int32_t) noexcept {
+PartsAttributeBlock* WINAPI GetPartsAttributeBlock(int32_t partsIndex, int32_t, int32_t) noexcept {
   try {
     Services services;
     return BuildAttributeBlock(services.get(), partsIndex, false).release();

@@ -5,8 +5,8 @@
 // strings. What Hostkit writes back is read through the engine itself.
 #include <windows.h>
 // windows.h first
-#include <oleauto.h>
 #include <gtest/gtest.h>
+#include <oleauto.h>
 
 #include <cstring>
 #include <string>
@@ -67,7 +67,7 @@ struct Engine {
   bool Read(const std::string& path) {
     int32_t version = 0, parts = 0, triangles = 0, handle = -1, count = 0;
     Entry<decltype(Kxi_ReadModelHeader)>("Kxi_ReadModelHeader")(path.c_str(), &version, &parts,
-                                                                  &triangles, &handle);
+                                                                &triangles, &handle);
     char message[512] = {};
     const int32_t read = Entry<decltype(Kxi_ReadModelFile)>("Kxi_ReadModelFile")(
         -1, path.c_str(), message, handle, &count);
@@ -122,8 +122,8 @@ std::string ModelFile() {
   EXPECT_TRUE(parts.SetPartsBlock(1, 321, strings));
   EXPECT_TRUE(parts.SetPartsBlock(1, 322, record));
   EXPECT_TRUE(parts.SetPartsBlock(3, 321, strings));
-  EXPECT_TRUE(parts.SetPartsBlock(4, 321, Int32Bytes(1) + Int32Bytes(15) + Int32Bytes(3) +
-                                             std::string("樫", 2) + '\0'));
+  EXPECT_TRUE(parts.SetPartsBlock(
+      4, 321, Int32Bytes(1) + Int32Bytes(15) + Int32Bytes(3) + std::string("樫", 2) + '\0'));
   return *kx3d::EncodeModel(geometry) + parts.Encode();
 }
 
@@ -152,8 +152,7 @@ TEST(PartsEngineLink, WithoutACompleteEngineNothingIsFoundUntilThereIsOne) {
   EXPECT_EQ(dll.CollectPartsAttributeBlocks(0, 0, &count, 0), nullptr);
   EXPECT_EQ(count, 0);
 
-  HMODULE incomplete =
-      LoadLibraryA((ProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
+  HMODULE incomplete = LoadLibraryA((ProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
   ASSERT_NE(incomplete, nullptr);
   count = -1;
   EXPECT_EQ(dll.GetPartsAttributeBlock(0, 0, 0), nullptr);

@@ -172,7 +172,8 @@ std::int32_t Engine::ReadModelFile(const std::string& path, std::int32_t handle,
   ModelHeader header;
   PartsModel parts;
   DecodeModelHeader(*bytes, &header);
-  if (const ModelError e = PartsModel::Decode(*bytes, kHeaderSize + header.body_size, model, &parts);
+  if (const ModelError e =
+          PartsModel::Decode(*bytes, kHeaderSize + header.body_size, model, &parts);
       e != ModelError::kNone) {
     *message = DescribeModelError(e) + ": " + file;
     return static_cast<std::int32_t>(e);

@@ -9,8 +9,8 @@
 #include "common/text.h"
 #include "fitview/engine_api/kx3d_api.h"
 #include "standins/kx3d/engine.h"
-#include "standins/kx3d/engine_platform_win32.h"
 #include "standins/kx3d/engine_instance_win32.h"
+#include "standins/kx3d/engine_platform_win32.h"
 #include "standins/kx3d/kx3d_standin.h"
 
 #ifndef KX3D_LIBRARY_CODE

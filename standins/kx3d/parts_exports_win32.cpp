@@ -173,8 +173,8 @@ int32_t WINAPI Kxi_DeletePartsExtendBlockEx(int32_t parts, int32_t type) {
   return Shielded([&] { return Parts().DeletePartsBlock(parts, type) ? 0 : -1; });
 }
 
-int32_t WINAPI Kxi_GetShapeExtendBlockData(int32_t model, int32_t shape, int32_t type,
-                                           void* buffer, int32_t size) {
+int32_t WINAPI Kxi_GetShapeExtendBlockData(int32_t model, int32_t shape, int32_t type, void* buffer,
+                                           int32_t size) {
   return Shielded([&] {
     kx::kx3d::Shape* s = Parts().FindShape(model, shape);
     if (s == nullptr) return -1;

@@ -62,7 +62,8 @@ class In {
   std::int32_t I32() {
     if (!Take(4)) return 0;
     std::uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(static_cast<unsigned char>(at_[i])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+      u |= static_cast<std::uint32_t>(static_cast<unsigned char>(at_[i])) << (8 * i);
     return static_cast<std::int32_t>(u);
   }
   float F32() {
@@ -322,15 +323,15 @@ std::string PartsModel::Encode() const {
   return section.bytes();
 }
 
-std::int32_t PartsModel::AddPart(std::int32_t parent, std::int32_t model,
-                                 const Placement& offset) {
+std::int32_t PartsModel::AddPart(std::int32_t parent, std::int32_t model, const Placement& offset) {
   const auto index = static_cast<std::int32_t>(parts_.size());
   TreePart part;
   part.parent = parent;
   part.model = model;
   part.offset = offset;
   parts_.push_back(std::move(part));
-  if (parent >= 0 && parent < index) parts_[static_cast<std::size_t>(parent)].children.push_back(index);
+  if (parent >= 0 && parent < index)
+    parts_[static_cast<std::size_t>(parent)].children.push_back(index);
   return index;
 }
 
@@ -404,8 +405,10 @@ const std::string* PartsModel::HeadBlock(std::int32_t index, std::int32_t type) 
 }
 
 const StoredView* PartsModel::View(std::int32_t kind, std::int32_t index) const {
-  if (kind == 0) index = 0;
-  else if (kind != 1) return nullptr;
+  if (kind == 0)
+    index = 0;
+  else if (kind != 1)
+    return nullptr;
   if (index < 0 || static_cast<std::size_t>(index) >= views.size()) return nullptr;
   return &views[static_cast<std::size_t>(index)];
 }

@@ -148,8 +148,8 @@ TEST(PartsModel, RefusesSectionsThatDoNotHoldTogether) {
        ModelError::kMalformed},
       {"a record with bytes left over", Section(root + Record("MODL", I32(-1) + "x")),
        ModelError::kMalformed},
-      {"a text longer than its record",
-       Section(root + Record("ATTR", I32(1) + I32(50) + "ab")), ModelError::kMalformed},
+      {"a text longer than its record", Section(root + Record("ATTR", I32(1) + I32(50) + "ab")),
+       ModelError::kMalformed},
       {"a record of another tag is skipped", Section(root + Record("XTRA", "anything")),
        ModelError::kNone},
   };
