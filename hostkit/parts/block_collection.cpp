@@ -19,7 +19,7 @@ class MergeIndex {
   // The first listed block equal to `block`; when there is none, null, and
   // `block` (about to be listed) is taken into the index.
   PartsAttributeBlock* FindOrAdd(PartsAttributeBlock* block) {
-    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
     const std::uint32_t tag = Tag(*block);
     Slot& slot = slots_[Probe(tag)];
     const auto index = static_cast<std::int32_t>(chain_.size());
@@ -74,7 +74,7 @@ class MergeIndex {
     }
   }
 
-  std::vector<Slot> slots_;  // a power of two in size, at most half used
+  std::vector<Slot> slots_;  // a power of two in size, at most three quarters used
   std::size_t used_ = 0;
   std::vector<Link> chain_;
 };
