@@ -7,6 +7,8 @@
 #pragma once
 
 #include <windows.h>
+// windows.h first
+#include <oleauto.h>
 
 #include <cstdint>
 
@@ -14,6 +16,9 @@
 #define KX3D_LIBRARY_OPENGL 1
 #define KX3D_LIBRARY_DIRECTX 2
 #define KX3D_LIBRARY_DIRECTX_SHADER 3
+
+// Bytes of the work buffer of Kxi_GetView.
+#define KX3D_VIEW_WORK_BYTES 256
 
 // Result of a drawing set-up that failed.
 #define KX3D_SETUP_FAILED (-1200)
@@ -90,5 +95,63 @@ typedef int32_t(WINAPI* Kxi_GetGraphicLibrary_fn)(void);
 // with the slots untouched, when the file is missing, is no model or holds
 // no attributes.
 int32_t WINAPI Kxi_GetFileAttribute(BSTR* path, BSTR* name, BSTR* description);
+// The parts model. A part has an index (the root of the model is 0), child
+// parts in order, a placement relative to its parent and an optional model
+// whose shapes it shows; a model names an attribute record. Texts handed
+// out in a BSTR hold multibyte bytes (SysAllocStringByteLen) and are freed
+// by the caller. A negative result is a failure.
+
+// >= 0 when `parts` names an existing part.
+int32_t WINAPI Kxi_CheckPartsIndex(int32_t parts);
+// Number of direct child parts.
+int32_t WINAPI Kxi_GetChildPartsNum(int32_t parts);
+// Parts index of the child at `position` (0 ... number - 1).
+int32_t WINAPI Kxi_GetChildPartsIndex(int32_t parts, int32_t position);
+// The part's placement relative to its parent: position, rotation (radians
+// about x, y, z), scale.
+int32_t WINAPI Kxi_GetPartsOffset(int32_t parts, float* position, float* rotation, float* scale);
+// The part's model index (>= 0) or -1 when it has none.
+int32_t WINAPI Kxi_GetPartsModelIndex(int32_t parts);
+// The model's attribute index.
+int32_t WINAPI Kxi_GetModelAttributeIndex(int32_t model);
+// The attribute text and the attribute flag of an attribute record.
+int32_t WINAPI Kxi_GetAttribute(int32_t attribute, BSTR* text, int32_t* flag);
+// The maker attribute text of an attribute record.
+int32_t WINAPI Kxi_GetMakerAttribute(int32_t attribute, BSTR* text);
+// Number of shapes of a model.
+int32_t WINAPI Kxi_GetShapeNum(int32_t model);
+// The option word of a shape.
+int32_t WINAPI Kxi_SetShapeOption(int32_t model, int32_t shape, int32_t option);
+int32_t WINAPI Kxi_GetShapeOption(int32_t model, int32_t shape, int32_t* option);
+// The shape's placement within its model.
+int32_t WINAPI Kxi_GetShapeOffset(int32_t model, int32_t shape, float* position, float* rotation,
+                                  float* scale);
+// Extend blocks of the model's head (not of a part): the size of block
+// (index, type), then its bytes into a buffer of that size. The size is 0
+// when there is no such block.
+int32_t WINAPI Kxi_GetExtendBlockEx(int32_t index, int32_t type, int32_t* size);
+int32_t WINAPI Kxi_GetExtendBlockDataEx(int32_t index, int32_t type, void* buffer);
+// A part's extend block of `type`: its size (0 and a negative result when
+// the part has none), its bytes into a buffer of that size, replacing or
+// creating it, removing it.
+int32_t WINAPI Kxi_GetPartsExtendBlockEx(int32_t parts, int32_t type, int32_t* size);
+int32_t WINAPI Kxi_GetPartsExtendBlockDataEx(int32_t parts, int32_t type, void* buffer);
+int32_t WINAPI Kxi_SetPartsExtendBlockDataEx(int32_t parts, int32_t type, const void* data,
+                                             int32_t size);
+int32_t WINAPI Kxi_DeletePartsExtendBlockEx(int32_t parts, int32_t type);
+// A shape's extend block of `type`: with a null buffer its size (negative
+// when absent), else up to `size` of its bytes; the result is the number
+// of bytes copied.
+int32_t WINAPI Kxi_GetShapeExtendBlockData(int32_t model, int32_t shape, int32_t type, void* buffer,
+                                           int32_t size);
+// Number of extend blocks of a shape.
+int32_t WINAPI Kxi_GetShapeExtendBlockNum(int32_t model, int32_t shape);
+// A stored view (kind 1, view index) or the current one (kind 0): the work
+// buffer (KX3D_VIEW_WORK_BYTES) receives the engine's view record, then the
+// view direction, three values (field of view in degrees, near and far
+// distance) and the view's name.
+int32_t WINAPI Kxi_GetView(int32_t kind, int32_t view, void* work, float* direction,
+                           float* field_of_view, float* near_distance, float* far_distance,
+                           BSTR* name);
 
 }  // extern "C"

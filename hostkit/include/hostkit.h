@@ -18,7 +18,10 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <windows.h>
-#include <wtypes.h> /* BSTR, also for callers that define WIN32_LEAN_AND_MEAN */
+/* windows.h first: the OLE Automation types (BSTR, VARIANT) of the exports
+ * that hand text and values back, also for callers that define
+ * WIN32_LEAN_AND_MEAN. */
+#include <oleauto.h>
 
 #ifdef __cplusplus
 #define HOSTKIT_NOTHROW noexcept
@@ -116,6 +119,75 @@ int32_t WINAPI ConformDeviceAcceptableEx(int32_t libraryCode, uint32_t mask) HOS
 int32_t WINAPI GetAvailableMultiSampleLevel(int32_t reserved1, int32_t reserved2) HOSTKIT_NOTHROW;
 
 /* ---- Parts attributes: blocks and values ------------------------------- */
+
+/* A snapshot of one part's attribute data, copied out of the 3D engine.
+ * Blocks come in lists; the caller owns a list through its head until it
+ * passes the head to ReleasePartsAttributBlock. */
+typedef struct PartsAttributeBlock PartsAttributeBlock;
+
+/* Flags of CollectPartsAttributeBlocks. */
+#define HOSTKIT_COLLECT_FLAGGED 0x1u /* only parts whose attribute flag is set */
+#define HOSTKIT_COLLECT_MERGE 0x2u   /* equal blocks become one block with a count */
+
+/* Attribute ids: source in the high 16 bits, index in the low 16 bits. */
+#define HOSTKIT_ATTRIBUTE_ID(source, index) \
+  ((((uint32_t)(source)) << 16) | ((uint32_t)(index) & 0xFFFFu))
+#define HOSTKIT_SOURCE_TEXT 0u       /* attribute strings 1..n, then fixed fallbacks (also 321) */
+#define HOSTKIT_SOURCE_RECORD 322u   /* parts record field 1..7 */
+#define HOSTKIT_SOURCE_COUNT 0xFFFFu /* parts the block stands for (read only) */
+
+/* A new block for the part, or null when the engine library is not there or
+ * the part does not exist. The two further arguments are not used. */
+PartsAttributeBlock* WINAPI GetPartsAttributeBlock(int32_t partsIndex, int32_t reserved1,
+                                                   int32_t reserved2) HOSTKIT_NOTHROW;
+
+/* The blocks of the part and every part below it (a part before its
+ * children), as a new list; null when there are none. *count (unless null)
+ * receives the number of blocks. flags: HOSTKIT_COLLECT_*. */
+PartsAttributeBlock* WINAPI CollectPartsAttributeBlocks(int32_t partsIndex, uint32_t flags,
+                                                        int32_t* count,
+                                                        int32_t reserved) HOSTKIT_NOTHROW;
+
+/* The next block of the list; null for null or at the end. */
+PartsAttributeBlock* WINAPI GetNextPartsAttributeBlock(PartsAttributeBlock* block) HOSTKIT_NOTHROW;
+
+/* Number of blocks from block to the end of its list; 0 for null. */
+int32_t WINAPI GetPartsAttributeBlockNum(PartsAttributeBlock* block) HOSTKIT_NOTHROW;
+
+/* 1 after freeing the list that block heads; 0, freeing nothing, when block
+ * is null or not the head of its list. */
+int32_t WINAPI ReleasePartsAttributBlock(PartsAttributeBlock* block) HOSTKIT_NOTHROW;
+
+/* Writes the block back to its part in the engine: type 321 the attribute
+ * strings, 322 the parts record, 0 both. 0 when block is null or was not
+ * read from a part, else 1. The last argument is not used. */
+int32_t WINAPI UpdatePartsAttributeBlock(PartsAttributeBlock* block, int32_t type,
+                                         int32_t reserved) HOSTKIT_NOTHROW;
+
+/* 1 with *text replaced by the value of attribute id as ANSI bytes and a
+ * terminating NUL (just the NUL when there is no value); 0 when block or
+ * text is null. */
+int32_t WINAPI GetPartsAttribute(PartsAttributeBlock* block, uint32_t id,
+                                 BSTR* text) HOSTKIT_NOTHROW;
+
+/* 1 with the value of attribute id stored into *value (VT_I4, VT_R8 or
+ * VT_BSTR; a VT_ERROR, VT_BOOL or VT_DATE value keeps its type), or left as
+ * it was when there is no value; 0 when block or value is null. */
+int32_t WINAPI GetPartsAttributeVar(PartsAttributeBlock* block, uint32_t id,
+                                    VARIANT* value) HOSTKIT_NOTHROW;
+
+/* SetPartsAttributeVar with the ANSI text that *text holds, as VT_BSTR
+ * (a null string as VT_EMPTY); 0 when block or text is null. */
+int32_t WINAPI SetPartsAttribute(PartsAttributeBlock* block, uint32_t id,
+                                 const BSTR* text) HOSTKIT_NOTHROW;
+
+/* Changes attribute id in the block (not yet in the engine; see
+ * UpdatePartsAttributeBlock); *value is not changed. Record fields give 1
+ * (field numbers outside 1-7 give 0), attribute strings 0 (1 when the value
+ * has no text form), the count 0, other sources 1; 0 when block or value
+ * is null. */
+int32_t WINAPI SetPartsAttributeVar(PartsAttributeBlock* block, uint32_t id,
+                                    const VARIANT* value) HOSTKIT_NOTHROW;
 
 /* ---- Extended parts information, back image, hatch script, display attributes --- */
 

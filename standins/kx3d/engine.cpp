@@ -24,6 +24,7 @@ std::int32_t Engine::Terminate() noexcept {
   drawing_.reset();
   pending_.reset();
   model_.reset();
+  parts_ = PartsModel();
   bounds_ = Bounds{};
   folders_.clear();
   force_rgb_ = false;
@@ -167,6 +168,17 @@ std::int32_t Engine::ReadModelFile(const std::string& path, std::int32_t handle,
     *message = DescribeModelError(e) + ": " + file;
     return static_cast<std::int32_t>(e);
   }
+  // The parts section follows the geometry body.
+  ModelHeader header;
+  PartsModel parts;
+  DecodeModelHeader(*bytes, &header);
+  if (const ModelError e =
+          PartsModel::Decode(*bytes, kHeaderSize + header.body_size, model, &parts);
+      e != ModelError::kNone) {
+    *message = DescribeModelError(e) + ": " + file;
+    return static_cast<std::int32_t>(e);
+  }
+  parts_ = std::move(parts);
   *triangles = static_cast<std::int32_t>(model.TriangleCount());
   *message = Format("KQ3D model: %d parts, %d triangles", static_cast<int>(model.parts.size()),
                     static_cast<int>(model.TriangleCount()));

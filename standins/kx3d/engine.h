@@ -13,6 +13,7 @@
 #include "standins/kx3d/draw_options.h"
 #include "standins/kx3d/failure_switch.h"
 #include "standins/kx3d/frame_image.h"
+#include "standins/kx3d/parts_model.h"
 #include "standins/kx3d/q3d_model.h"
 #include "standins/kx3d/view_math.h"
 
@@ -124,6 +125,9 @@ class Engine {
                              std::int32_t* triangles) noexcept;
   std::int32_t FinishRead() noexcept;
 
+  // The parts of the model read last (just the root before any).
+  PartsModel& parts() { return parts_; }
+
  private:
   struct DrawingSetup {
     std::unique_ptr<ViewWindow> view;
@@ -149,6 +153,7 @@ class Engine {
   std::optional<Model> model_;
   Bounds bounds_;
   std::uint32_t model_serial_ = 0;
+  PartsModel parts_;
 };
 
 }  // namespace kx::kx3d

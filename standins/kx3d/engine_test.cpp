@@ -390,3 +390,38 @@ TEST_F(EngineTest, SecondInitializeCanFailWithoutStoppingTheEngine) {
 
 }  // namespace
 }  // namespace kx::kx3d
+
+namespace kx::kx3d {
+namespace {
+
+TEST_F(EngineTest, TheModelReadLastBringsItsPartsAndABadSectionKeepsTheOldOnes) {
+  ASSERT_EQ(engine_.Initialize(), 0);
+  EXPECT_EQ(engine_.parts().ChildCount(0), 0);  // just the root before any model
+  PartsModel parts;
+  parts.attributes.push_back({1, "Chair", "Maker"});
+  parts.models.push_back({0, {}});
+  parts.AddPart(0, 0);
+  parts.AddPart(1, -1);
+  files_.files["C:\\data\\parts.q3d"] = *EncodeModel(Triangle()) + parts.Encode();
+  files_.files["C:\\data\\bad parts.q3d"] = *EncodeModel(Triangle()) + "KQPT junk";
+
+  std::string message;
+  std::int32_t triangles = 0;
+  ASSERT_EQ(engine_.ReadModelFile("", Header("C:\\data\\parts.q3d"), &message, &triangles), 0);
+  EXPECT_EQ(engine_.parts().Child(1, 0), 2);
+  EXPECT_EQ(engine_.parts().Attribute(0)->maker, "Maker");
+  ASSERT_TRUE(engine_.parts().SetPartsBlock(2, 321, "kept until the next model"));
+
+  EXPECT_EQ(engine_.ReadModelFile("", Header("C:\\data\\bad parts.q3d"), &message, &triangles),
+            static_cast<std::int32_t>(ModelError::kMalformed));
+  EXPECT_EQ(*engine_.parts().PartsBlock(2, 321), "kept until the next model");
+
+  ASSERT_EQ(engine_.ReadModelFile("", Header("C:\\data\\test.q3d"), &message, &triangles), 0);
+  EXPECT_EQ(engine_.parts().ChildCount(0), 1);  // one geometry part, no section
+  EXPECT_EQ(engine_.parts().Attribute(0)->text, "t");
+  EXPECT_EQ(engine_.Terminate(), 0);
+  EXPECT_EQ(engine_.parts().ChildCount(0), 0);
+}
+
+}  // namespace
+}  // namespace kx::kx3d

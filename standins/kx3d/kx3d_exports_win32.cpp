@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "fitview/engine_api/kx3d_api.h"
 #include "standins/kx3d/engine.h"
+#include "standins/kx3d/engine_instance_win32.h"
 #include "standins/kx3d/engine_platform_win32.h"
 #include "standins/kx3d/file_attribute_win32.h"
 #include "standins/kx3d/kx3d_standin.h"
@@ -47,6 +48,8 @@ int32_t Shielded(int32_t on_failure, F&& call) noexcept {
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 
 }  // namespace
+
+kx::kx3d::Engine& kx::kx3d::ProcessEngine() { return TheEngine(); }
 
 extern "C" {
 
