@@ -10,6 +10,10 @@
  * the board, the video memory, device acceptability and multisampling. */
 BOOL RunCapabilities(void);
 
+/* The parts attributes of the model: collect, walk, read, change, write
+ * back, read again, release. */
+BOOL RunParts(void);
+
 /* A download from url into a folder under %TEMP% with the progress dialog;
  * skipped without a url. automatic: start without asking. */
 BOOL RunDownload(HWND owner, const char* url, BOOL automatic);

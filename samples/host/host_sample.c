@@ -38,6 +38,7 @@ static void RunFamilies(HWND mainWindow) {
     return;
   }
   RunCapabilities();
+  RunParts();
   RunFrame(mainWindow);
   RunDownload(mainWindow, g_url, g_auto);
   RunMail(mainWindow, g_model);

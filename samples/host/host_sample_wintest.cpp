@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/include/hostkit.h"
 #include "hostkit/render/render_resource.h"
 #include "hostkit/shell/search_resource.h"
@@ -89,6 +90,55 @@ TEST_F(HostSampleWinTest, CapabilitiesAreWhatHostkitAnswers) {
             std::to_string(get_gl_type((BinFolder() + "kx3d.dll").c_str())));
   EXPECT_EQ(values_["caps.GetAvailableMultiSampleLevel"], std::to_string(level(0, 0)));
   EXPECT_FALSE(values_["caps.GetGLSpec.chip"].empty());
+}
+
+// The model the sample opened, opened here in the same engine and read
+// through Hostkit as the sample reads it: the sample's log shows the same
+// blocks in the same order, and the record text it wrote back came back.
+TEST_F(HostSampleWinTest, ThePartsItLoggedAreTheEnginesParts) {
+  ASSERT_EQ(RunSample(), 0u) << TempFolder::ReadFile(log_);
+  win::LoadedModule engine((BinFolder() + "kx3d.dll").c_str());
+  const auto initialize = engine.Entry<decltype(Kxi_Initialize)>("Kxi_Initialize");
+  const auto read_header = engine.Entry<decltype(Kxi_ReadModelHeader)>("Kxi_ReadModelHeader");
+  const auto read_model = engine.Entry<decltype(Kxi_ReadModelFile)>("Kxi_ReadModelFile");
+  const auto terminate = engine.Entry<decltype(Kxi_Terminate)>("Kxi_Terminate");
+  ASSERT_TRUE(initialize && read_header && read_model && terminate);
+  ASSERT_EQ(initialize(), 0);
+  const std::string model = BinFolder() + "data\\test.q3d";
+  int32_t version = 0, parts = 0, triangles = 0, handle = -1, count = 0;
+  read_header(model.c_str(), &version, &parts, &triangles, &handle);
+  char message[512] = {};
+  ASSERT_EQ(read_model(-1, model.c_str(), message, handle, &count), 0);
+
+  win::LoadedModule hostkit((BinFolder() + "Hostkit.dll").c_str());
+  const auto collect =
+      hostkit.Entry<decltype(CollectPartsAttributeBlocks)>("CollectPartsAttributeBlocks");
+  const auto next = hostkit.Entry<decltype(GetNextPartsAttributeBlock)>("GetNextPartsAttributeBlock");
+  const auto read = hostkit.Entry<decltype(GetPartsAttribute)>("GetPartsAttribute");
+  const auto release =
+      hostkit.Entry<decltype(ReleasePartsAttributBlock)>("ReleasePartsAttributBlock");
+  ASSERT_TRUE(collect && next && read && release);
+  int32_t blocks = 0;
+  PartsAttributeBlock* head = collect(0, HOSTKIT_COLLECT_MERGE, &blocks, 0);
+  ASSERT_NE(head, nullptr);
+  EXPECT_EQ(values_["parts.collect.merged"], std::to_string(blocks));
+  int index = 0;
+  for (PartsAttributeBlock* block = head; block != nullptr; block = next(block), ++index) {
+    BSTR text = nullptr;
+    ASSERT_EQ(read(block, HOSTKIT_ATTRIBUTE_ID(HOSTKIT_SOURCE_TEXT, 1), &text), 1);
+    // A byte string with its terminating NUL.
+    EXPECT_EQ(values_["parts.block." + std::to_string(index) + ".name"],
+              std::string(reinterpret_cast<const char*>(text)))
+        << index;
+    SysFreeString(text);
+  }
+  EXPECT_EQ(index, blocks);
+  EXPECT_EQ(release(head), 1);
+  terminate();
+
+  EXPECT_EQ(values_["parts.block.1.name"], "ground");
+  EXPECT_EQ(values_["parts.UpdatePartsAttributeBlock"], "1");
+  EXPECT_EQ(values_["parts.readback.record5"], "サンプルの壁");
 }
 
 TEST_F(HostSampleWinTest, TheMainWindowWearsTheFrameUntilItCloses) {
