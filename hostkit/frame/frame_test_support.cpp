@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/win32/unique_resource.h"
+#include "tests/win/process.h"
 
 namespace kx::hostkit::test {
 namespace {
@@ -29,13 +30,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+std::string BinFolder() { return kx::test::TestProgramFolder() + "..\\bin\\"; }
 
 struct ScreenDcTraits {
   using value_type = HDC;

@@ -22,6 +22,7 @@
 #include "platform/win32/module_loader.h"
 #include "platform/win32/unique_resource.h"
 #include "tests/win/temp_folder.h"
+#include "tests/win/process.h"
 
 namespace kx::hostkit {
 namespace {
@@ -35,13 +36,7 @@ constexpr GUID kProviderInterface = {
     0x9C6B4CB0, 0x23F8, 0x49CC, {0xA3, 0xED, 0x45, 0xA5, 0x50, 0x00, 0xA6, 0xD2}};
 
 // The installed programs' folder: bin\ beside this program's testbin\.
-std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+std::string BinFolder() { return kx::test::TestProgramFolder() + "..\\bin\\"; }
 
 // Hostkit.dll and its entry points, as a caller resolves them at run time.
 struct Hostkit {

@@ -19,6 +19,7 @@
 #include "platform/win32/module_loader.h"
 #include "tests/driver/dialog_driver.h"
 #include "tests/win/temp_folder.h"
+#include "tests/win/process.h"
 
 namespace kx::hostkit {
 namespace {
@@ -31,13 +32,7 @@ using test::WaitUntil;
 constexpr char kCaption[] = "部品データのダウンロード";
 constexpr DWORD kWaitMs = 20000;
 
-std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+std::string BinFolder() { return kx::test::TestProgramFolder() + "..\\bin\\"; }
 
 std::string Server() {
   const char* port = std::getenv("KX_HTTP_PORT");

@@ -11,19 +11,14 @@
 #include "hostkit/include/hostkit.h"
 #include "platform/win32/module_loader.h"
 #include "tests/win/temp_folder.h"
+#include "tests/win/process.h"
 
 namespace kx::hostkit {
 namespace {
 
 using test::TempFolder;
 
-std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+std::string BinFolder() { return kx::test::TestProgramFolder() + "..\\bin\\"; }
 
 // The record file's lines as key -> value, for the last call only.
 std::map<std::string, std::string> LastCall(const std::string& record) {

@@ -1,16 +1,11 @@
 #include "hostkit/render/render_dialog_driver.h"
 
 #include "hostkit/shell/text_slot_win32.h"
+#include "tests/win/process.h"
 
 namespace kx::test {
 
-std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+std::string BinFolder() { return kx::test::TestProgramFolder() + "..\\bin\\"; }
 
 RenderCall::RenderCall(Arguments arguments)
     : arguments_(std::move(arguments)), hostkit_((BinFolder() + "Hostkit.dll").c_str()) {

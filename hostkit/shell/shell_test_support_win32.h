@@ -8,17 +8,12 @@
 
 #include "hostkit/include/hostkit.h"
 #include "platform/win32/module_loader.h"
+#include "tests/win/process.h"
 
 namespace kx::hostkit::test {
 
 // The installed programs' folder: bin\ beside the tests' testbin\.
-inline std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+inline std::string BinFolder() { return kx::test::TestProgramFolder() + "..\\bin\\"; }
 
 struct ShellExports {
   win::LoadedModule dll{(BinFolder() + "Hostkit.dll").c_str()};
