@@ -155,6 +155,13 @@ FileErrorCause Win32BackImageFiles::WriteFile(const std::string& path, const std
 }
 
 FileErrorCause Win32BackImageFiles::ReplaceFile(const std::string& from, const std::string& to) {
+  // A file the user made read-only is not written over. The system refuses
+  // to rename onto one, but not every implementation of it does; asking
+  // first keeps the answer the same everywhere.
+  const DWORD attributes = GetFileAttributesA(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return FileErrorCause::kAccessDenied;
+  }
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return LastCause();
   return FileErrorCause::kNone;
 }
