@@ -18,9 +18,9 @@ std::int32_t Win32DisplayAttrEngine::GetView(std::int32_t view, std::array<float
   float field_of_view = 0, near_distance = 0, far_distance = 0;
   BSTR name = nullptr;
   const bool stored = view >= 0;
-  const std::int32_t result = KX_LINK_CALL(Kxi_GetView, kGetView)(
-      stored ? 1 : 0, stored ? view : 0, work, vector.data(), &field_of_view, &near_distance,
-      &far_distance, &name);
+  const std::int32_t result =
+      KX_LINK_CALL(Kxi_GetView, kGetView)(stored ? 1 : 0, stored ? view : 0, work, vector.data(),
+                                          &field_of_view, &near_distance, &far_distance, &name);
   SysFreeString(name);
   return result;
 }
@@ -29,8 +29,7 @@ std::int32_t Win32DisplayAttrEngine::GetChildPartsNum(std::int32_t parts) {
   return KX_LINK_CALL(Kxi_GetChildPartsNum, kGetChildPartsNum)(parts);
 }
 
-std::int32_t Win32DisplayAttrEngine::GetChildPartsIndex(std::int32_t parts,
-                                                        std::int32_t position) {
+std::int32_t Win32DisplayAttrEngine::GetChildPartsIndex(std::int32_t parts, std::int32_t position) {
   return KX_LINK_CALL(Kxi_GetChildPartsIndex, kGetChildPartsIndex)(parts, position);
 }
 
@@ -53,8 +52,8 @@ std::int32_t Win32DisplayAttrEngine::GetShapeOffset(std::int32_t model, std::int
       model, shape, placement.position.data(), placement.rotation.data(), placement.scale.data());
 }
 
-std::int32_t Win32DisplayAttrEngine::GetShapeExtendBlockData(std::int32_t model,
-                                                             std::int32_t shape, std::int32_t type,
+std::int32_t Win32DisplayAttrEngine::GetShapeExtendBlockData(std::int32_t model, std::int32_t shape,
+                                                             std::int32_t type,
                                                              std::uint8_t* buffer,
                                                              std::int32_t size) {
   return KX_LINK_CALL(Kxi_GetShapeExtendBlockData, kGetShapeExtendBlockData)(model, shape, type,
@@ -76,8 +75,7 @@ std::int32_t Win32DisplayAttrEngine::GetPartsExtendBlock(std::int32_t parts, std
   return KX_LINK_CALL(Kxi_GetPartsExtendBlockEx, kGetPartsExtendBlockEx)(parts, type, size);
 }
 
-std::int32_t Win32DisplayAttrEngine::GetPartsExtendBlockData(std::int32_t parts,
-                                                             std::int32_t type,
+std::int32_t Win32DisplayAttrEngine::GetPartsExtendBlockData(std::int32_t parts, std::int32_t type,
                                                              std::uint8_t* buffer, std::int32_t) {
   return KX_LINK_CALL(Kxi_GetPartsExtendBlockDataEx, kGetPartsExtendBlockDataEx)(parts, type,
                                                                                  buffer);

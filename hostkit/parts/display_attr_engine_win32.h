@@ -24,8 +24,7 @@ class Win32DisplayAttrEngine final : public DisplayAttrEngine {
                                        std::uint8_t* buffer, std::int32_t size) override;
   std::int32_t GetShapeOption(std::int32_t model, std::int32_t shape,
                               std::int32_t* option) override;
-  std::int32_t SetShapeOption(std::int32_t model, std::int32_t shape,
-                              std::int32_t option) override;
+  std::int32_t SetShapeOption(std::int32_t model, std::int32_t shape, std::int32_t option) override;
   std::int32_t GetPartsExtendBlock(std::int32_t parts, std::int32_t type,
                                    std::int32_t* size) override;
   std::int32_t GetPartsExtendBlockData(std::int32_t parts, std::int32_t type, std::uint8_t* buffer,

@@ -2,14 +2,13 @@
 // <windows.h> names the system's ReplaceFileA ReplaceFile; the back image
 // files keep their own operation of that name.
 #undef ReplaceFile
-#include "hostkit/parts/extend_engine_win32.h"
-
 #include <algorithm>
 #include <cstring>
 
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/parts/back_image_message.h"
 #include "hostkit/parts/engine_link.h"
+#include "hostkit/parts/extend_engine_win32.h"
 #include "platform/win32/module_loader.h"
 
 namespace kx::hostkit {

@@ -117,8 +117,8 @@ std::string KindRecord(int32_t a, int32_t exclusion = 0) {
 // Wall face record (301): the normal, kind B and a link list at 56.
 std::string FaceRecord(double nx, double ny, double nz, int32_t b,
                        const std::vector<int32_t>& links = {}) {
-  std::string block = Int32Bytes(56) + std::string(12, '\0') + Float64Bytes(nx) +
-                      Float64Bytes(ny) + Float64Bytes(nz) + std::string(4, '\0') + Int32Bytes(b) +
+  std::string block = Int32Bytes(56) + std::string(12, '\0') + Float64Bytes(nx) + Float64Bytes(ny) +
+                      Float64Bytes(nz) + std::string(4, '\0') + Int32Bytes(b) +
                       Int32Bytes(static_cast<int32_t>(links.size())) + std::string(4, '\0');
   for (int32_t id : links) block += Int32Bytes(0) + Int32Bytes(id);
   return block;
@@ -371,7 +371,8 @@ TEST_F(ExtendExports, PendingStringsHeadCopyViewAndHatchScript) {
 TEST_F(ExtendExports, WallsFacingTheViewerAndTheirLinkedPartsGetTheBits) {
   // Turned a quarter turn, the normal (0, 1, 0) points along -X, against
   // the view along +X: that wall faces the viewer; (0, -1, 0) does not.
-  dll.SetDispAttrToWalls(0, -1, 0x12345678, HOSTKIT_DISP_FACING_WALLS | HOSTKIT_DISP_CARRY_TO_LINKS);
+  dll.SetDispAttrToWalls(0, -1, 0x12345678,
+                         HOSTKIT_DISP_FACING_WALLS | HOSTKIT_DISP_CARRY_TO_LINKS);
   // Only the bits of 0x12 are set or cleared; the rest of the word stays.
   EXPECT_EQ(engine.Option(0, 0), 0x12345678u);
   EXPECT_EQ(engine.Option(0, 1), 0x6D000001u);  // 0x7F without 0x12
