@@ -10,6 +10,7 @@
 #include <oleauto.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <future>
 #include <string>
@@ -301,6 +302,9 @@ TEST_F(ExtendExports, AReadOnlyTargetIsReportedAndKeptAsItWas) {
     HWND box = nullptr;
     if (!driver.WaitForMessageBox("Hostkit", 20000, box)) return false;
     if (!DialogDriver::ReadMessageText(box, shown)) return false;
+    if (const char* shots = std::getenv("KX_SHOT_DIR")) {
+      (void)test::SaveScreenshot(std::string(shots) + "\\back_image_denied.bmp", box);
+    }
     return DialogDriver::AnswerMessageBox(box, IDOK);
   });
   EXPECT_EQ(dll.GetExtendBackImage(target.c_str(), &name), 1);
