@@ -227,6 +227,45 @@ std::vector<std::string> OtherFiles(const std::string& folder, const std::string
   return found;
 }
 
+// First in this program: each call loads whatever "kx3d.dll" it finds.
+// None at all: every call answers 0, and the pending strings are dropped
+// all the same. One that lacks the delete and script entry points: those
+// calls answer 0, the others reach it.
+TEST(ExtendEngineLoad, WithoutTheEngineOrAnEntryPointTheCallsAnswerZero) {
+  if (GetModuleHandleA("kx3d.dll") != nullptr) GTEST_SKIP() << "the engine is already loaded";
+  Hostkit& dll = Dll();
+  ASSERT_TRUE(dll.dll.loaded());
+  test::TempFolder images{"kx no engine"};
+  test::TempFolder::WriteFile(images / "plan.bmp", BitmapFile());
+  BSTR name = nullptr;
+  float v[3] = {7, 7, 7};
+  EXPECT_EQ(dll.SetExtendPartsInfoData("Elm"), 1);
+  EXPECT_EQ(dll.SetExtendPartsInfo(0), 0);
+  EXPECT_EQ(dll.ReadExtendPartsInfo(0), 0);
+  EXPECT_EQ(dll.copyExPartsInfoHeadToParts(0), 0);
+  EXPECT_EQ(dll.GetPartsView(0, v, v, v, v, v, &name), 0);
+  EXPECT_EQ(dll.SetExtendBackImage((images / "plan.bmp").c_str()), 0);
+  EXPECT_EQ(dll.GetExtendBackImage((images / "copy.bmp").c_str(), &name), 0);
+  EXPECT_EQ(dll.ClearExtendBackImage(0), 0);
+  EXPECT_EQ(dll.LoadExtendShasenScript(0, 0), 0);
+  EXPECT_EQ(dll.SetDispAttrToShapes(0, 0xFF000000u, 1, 1), 0);
+  dll.SetDispAttrToWalls(0, -1, 0xFF000000u, HOSTKIT_DISP_ALL_WALLS);
+  EXPECT_EQ(name, nullptr);
+  EXPECT_EQ(v[0], 7.0f);
+  EXPECT_FALSE(test::TempFolder::Exists(images / "copy.bmp"));
+
+  HMODULE incomplete = LoadLibraryA((ProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
+  ASSERT_NE(incomplete, nullptr);
+  EXPECT_EQ(dll.SetExtendPartsInfo(0), 0);  // the list went with the failed write
+  EXPECT_EQ(dll.SetExtendPartsInfoData(nullptr), 1);
+  EXPECT_EQ(dll.SetExtendPartsInfo(0), 1);
+  EXPECT_EQ(dll.SetExtendBackImage((images / "plan.bmp").c_str()), 1);
+  EXPECT_EQ(dll.ClearExtendBackImage(0), 0);
+  FreeLibrary(incomplete);
+  // Each call let the library go again.
+  EXPECT_EQ(GetModuleHandleA("kx3d.dll"), nullptr);
+}
+
 class ExtendExports : public ::testing::Test {
  protected:
   void SetUp() override {
