@@ -44,6 +44,7 @@ std::string BinFolder() { return ProgramFolder() + "..\\bin\\"; }
 struct Hostkit {
   win::LoadedModule dll{(BinFolder() + "Hostkit.dll").c_str()};
   KX_ENTRY(ReadExtendPartsInfo);
+  KX_ENTRY(GetExtendPartsInfo);
   KX_ENTRY(GetExtendPartsInfoVar);
   KX_ENTRY(ClearExtendPartsInfo);
   KX_ENTRY(SetExtendPartsInfo);
@@ -382,7 +383,12 @@ TEST_F(ExtendExports, PendingStringsHeadCopyViewAndHatchScript) {
   ASSERT_EQ(dll.GetExtendPartsInfoVar(HOSTKIT_ATTRIBUTE_ID(0, 1), &v), 1);
   EXPECT_STREQ(v.bstrVal, L"Ash");
   VariantClear(&v);
+  ASSERT_EQ(dll.GetExtendPartsInfo(HOSTKIT_ATTRIBUTE_ID(0, 1), &name), 1);
+  EXPECT_EQ(SlotBytes(name), std::string("Ash\0", 4));
   EXPECT_EQ(dll.ClearExtendPartsInfo(), 1);
+  BSTR const kept = name;
+  EXPECT_EQ(dll.GetExtendPartsInfo(HOSTKIT_ATTRIBUTE_ID(0, 1), &name), 0);
+  EXPECT_EQ(name, kept);
   v.vt = VT_I4;
   v.lVal = 9;
   EXPECT_EQ(dll.GetExtendPartsInfoVar(HOSTKIT_ATTRIBUTE_ID(0, 1), &v), 0);
