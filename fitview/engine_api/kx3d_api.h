@@ -150,6 +150,9 @@ int32_t WINAPI Kxi_GetShapeExtendBlockNum(int32_t model, int32_t shape);
 // buffer (KX3D_VIEW_WORK_BYTES) receives the engine's view record, then the
 // view direction, three values (field of view in degrees, near and far
 // distance) and the view's name.
+// Loads `size` bytes of script for the target `target`; `flags` is 0.
+int32_t WINAPI Kxi_LoadScriptFromMemory(int32_t target, const void* script, int32_t size,
+                                        int32_t flags);
 int32_t WINAPI Kxi_GetView(int32_t kind, int32_t view, void* work, float* direction,
                            float* field_of_view, float* near_distance, float* far_distance,
                            BSTR* name);

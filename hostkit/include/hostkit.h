@@ -191,6 +191,71 @@ int32_t WINAPI SetPartsAttributeVar(PartsAttributeBlock* block, uint32_t id,
 
 /* ---- Extended parts information, back image, hatch script, display attributes --- */
 
+/* The current extended parts information: one attribute block held by the
+ * library. ReadExtendPartsInfo releases the current block and makes the
+ * part's block current: 1, or 0 when the part has none (none is current
+ * then). GetExtendPartsInfo and GetExtendPartsInfoVar read attribute `id`
+ * of it as GetPartsAttribute and GetPartsAttributeVar do: 0 (outputs
+ * untouched) when there is no current block, else 1. ClearExtendPartsInfo
+ * releases it: always 1. */
+int32_t WINAPI ReadExtendPartsInfo(int32_t partsIndex) HOSTKIT_NOTHROW;
+int32_t WINAPI GetExtendPartsInfo(uint32_t id, BSTR* text) HOSTKIT_NOTHROW;
+int32_t WINAPI GetExtendPartsInfoVar(uint32_t id, VARIANT* value) HOSTKIT_NOTHROW;
+int32_t WINAPI ClearExtendPartsInfo(void) HOSTKIT_NOTHROW;
+
+/* Pending attribute strings: SetExtendPartsInfoData appends `text` (null:
+ * an empty string), always 1. SetExtendPartsInfo writes them to the part as
+ * its attribute strings block (321) and empties the list: 1 when written, 0
+ * for an empty list or without the engine. */
+int32_t WINAPI SetExtendPartsInfoData(const char* text) HOSTKIT_NOTHROW;
+int32_t WINAPI SetExtendPartsInfo(int32_t partsIndex) HOSTKIT_NOTHROW;
+
+/* The engine's head copy of block `type` (321 for the first) stored
+ * unchanged on the part: 1, or 0 when there is no head copy. */
+int32_t WINAPI copyExPartsInfoHeadToParts(int32_t partsIndex) HOSTKIT_NOTHROW;
+int32_t WINAPI copyExPartsInfoHeadToPartsEx(int32_t partsIndex, int32_t type) HOSTKIT_NOTHROW;
+
+/* The part's stored view: two vectors of three floats, three floats and
+ * the view's name (its bytes, no terminator). 1, or 0 with every output
+ * untouched when the part has no view record. */
+int32_t WINAPI GetPartsView(int32_t partsIndex, float* first, float* second, float* value1,
+                            float* value2, float* value3, BSTR* name) HOSTKIT_NOTHROW;
+
+/* The back image, stored on part 0. SetExtendBackImage stores the image
+ * file at `path` under its file name: 1, or 0 when the file cannot be read
+ * or there is no engine. GetExtendBackImage writes it to `path` and puts
+ * its stored name in *name: 0 when there is none, else 1. The file at
+ * `path` is replaced only once every byte is written; a write that fails
+ * leaves it as it was and tells the user why (an OK message box). A target
+ * that cannot be created (a missing folder) gets nothing and no message.
+ * ClearExtendBackImage removes the part's back image block: 1 when the
+ * engine could be asked, else 0. */
+int32_t WINAPI SetExtendBackImage(const char* path) HOSTKIT_NOTHROW;
+int32_t WINAPI GetExtendBackImage(const char* path, BSTR* name) HOSTKIT_NOTHROW;
+int32_t WINAPI ClearExtendBackImage(int32_t partsIndex) HOSTKIT_NOTHROW;
+
+/* The part's hatch script loaded into the engine for `target` (not when
+ * negative): 1 when the part has a script, else 0. */
+int32_t WINAPI LoadExtendShasenScript(int32_t partsIndex, int32_t target) HOSTKIT_NOTHROW;
+
+/* Decision flags of SetDispAttrToWalls. */
+#define HOSTKIT_DISP_FACING_WALLS 0x1u
+#define HOSTKIT_DISP_NON_WALLS 0x2u
+#define HOSTKIT_DISP_ALL_WALLS 0x4u
+#define HOSTKIT_DISP_CARRY_TO_LINKS 0x10000u
+#define HOSTKIT_DISP_CLEAR_ALL 0x80000000u
+
+/* Display bits (the top byte of `bits`) set or cleared on the shapes of
+ * the parts below `rootPartsIndex` by the decision flags, seen from stored
+ * view `viewIndex` (negative: the current view). Flags 0 change nothing. */
+void WINAPI SetDispAttrToWalls(int32_t rootPartsIndex, int32_t viewIndex, uint32_t bits,
+                               uint32_t flags) HOSTKIT_NOTHROW;
+/* Display bits set (`on` low byte non-zero) or cleared on every shape of
+ * the part and, when the low byte of `recurse` is non-zero, of all its
+ * descendants. Always 0. */
+int32_t WINAPI SetDispAttrToShapes(int32_t partsIndex, uint32_t bits, uint32_t on,
+                                   uint32_t recurse) HOSTKIT_NOTHROW;
+
 /* ---- Rendering settings dialogs ---------------------------------------- */
 
 /* Roof display of RenderDialogDoModal's roofMode. */

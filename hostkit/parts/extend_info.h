@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/parts/attribute_block.h"
 #include "hostkit/parts/extend_info_bytes.h"
 #include "hostkit/parts/extend_info_engine.h"
 
 namespace kx::hostkit {
 
-// Extend block types of these calls.
-constexpr std::int32_t kAttributeStringsBlock = 321;  // 0x141
-constexpr std::int32_t kPartsViewBlock = 307;         // 0x133
-constexpr std::int32_t kHatchScriptBlock = 308;       // 0x134
-constexpr std::int32_t kBackImageBlock = 340;         // 0x154
+// Extend block types of these calls (and kAttributeStringsBlock, 321).
+constexpr std::int32_t kPartsViewBlock = 307;    // 0x133
+constexpr std::int32_t kHatchScriptBlock = 308;  // 0x134
+constexpr std::int32_t kBackImageBlock = 340;    // 0x154
 
 // The part's block of `type`: asks its size, then fetches that many bytes.
 // nullopt when either entry point is missing, the part has no such block

@@ -35,4 +35,12 @@ typedef int32_t(WINAPI* KxStandin_DescribeDrawing_fn)(KxStandinDrawing*);
 int32_t WINAPI KxStandin_ReadFrame(uint8_t* bgr, int32_t capacity, int32_t* width, int32_t* height);
 typedef int32_t(WINAPI* KxStandin_ReadFrame_fn)(uint8_t*, int32_t, int32_t*, int32_t*);
 
+// The script loaded `index`-th (from 0) by Kxi_LoadScriptFromMemory since
+// the model was read: its size, with its target in *target and, when
+// `buffer` is not null, its bytes in `buffer`. -1 when there is no such
+// script, -2 when `capacity` bytes cannot hold it (nothing written).
+int32_t WINAPI KxStandin_GetLoadedScript(int32_t index, int32_t* target, void* buffer,
+                                         int32_t capacity);
+typedef int32_t(WINAPI* KxStandin_GetLoadedScript_fn)(int32_t, int32_t*, void*, int32_t);
+
 }  // extern "C"

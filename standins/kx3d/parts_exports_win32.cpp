@@ -219,4 +219,32 @@ int32_t WINAPI Kxi_GetView(int32_t kind, int32_t view, void* work, float* direct
   });
 }
 
+int32_t WINAPI Kxi_LoadScriptFromMemory(int32_t target, const void* script, int32_t size,
+                                        int32_t flags) {
+  return Shielded([&] {
+    if (target < 0 || size < 0 || (script == nullptr && size > 0)) return -1;
+    Parts().loaded_scripts.push_back(
+        {target, std::string(static_cast<const char*>(script), static_cast<std::size_t>(size)),
+         flags});
+    return 0;
+  });
+}
+
+int32_t WINAPI KxStandin_GetLoadedScript(int32_t index, int32_t* target, void* buffer,
+                                         int32_t capacity) {
+  return Shielded([&] {
+    const auto& scripts = Parts().loaded_scripts;
+    if (index < 0 || static_cast<std::size_t>(index) >= scripts.size()) return -1;
+    const kx::kx3d::LoadedScript& loaded = scripts[static_cast<std::size_t>(index)];
+    if (loaded.bytes.size() > INT32_MAX) return -1;
+    const auto size = static_cast<int32_t>(loaded.bytes.size());
+    if (buffer != nullptr) {
+      if (capacity < size) return -2;
+      std::memcpy(buffer, loaded.bytes.data(), loaded.bytes.size());
+    }
+    if (target) *target = loaded.target;
+    return size;
+  });
+}
+
 }  // extern "C"

@@ -56,6 +56,14 @@ struct StoredView {
   std::string name;  // multibyte
 };
 
+// A script handed to Kxi_LoadScriptFromMemory, kept as it came so that a
+// test can read back what was loaded.
+struct LoadedScript {
+  std::int32_t target = -1;
+  std::string bytes;
+  std::int32_t flags = 0;
+};
+
 inline constexpr char kPartsSignature[4] = {'K', 'Q', 'P', 'T'};
 inline constexpr std::uint32_t kPartsVersion = 1;
 
@@ -103,6 +111,9 @@ class PartsModel {
   std::vector<AttributeRecord> attributes;
   std::map<std::pair<std::int32_t, std::int32_t>, std::string> head_blocks;  // (index, type)
   std::vector<StoredView> views;
+  // Scripts loaded since the model was read, oldest first (not part of the
+  // file).
+  std::vector<LoadedScript> loaded_scripts;
 
  private:
   std::vector<TreePart> parts_;
