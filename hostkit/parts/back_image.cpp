@@ -42,7 +42,7 @@ BackImageWrite WriteBackImage(ExtendEngineLoader& loader, BackImageFiles& files,
   const std::optional<std::string> temporary = files.CreateTemporaryFile(FolderPart(path));
   if (!temporary) return outcome;
   FileErrorCause cause = files.WriteFile(*temporary, image->image, image->image_size);
-  if (cause == FileErrorCause::kNone) cause = files.ReplaceFile(*temporary, path);
+  if (cause == FileErrorCause::kNone) cause = files.PutInPlace(*temporary, path);
   if (cause != FileErrorCause::kNone) {
     files.RemoveFile(*temporary);
     outcome.message = FileErrorMessage(cause, path);

@@ -53,7 +53,7 @@ class BackImageFiles {
                                    std::size_t size) = 0;
   // Puts the file `from` in place of `to` in one step, replacing `to` when
   // it exists; on failure both stay as they were.
-  virtual FileErrorCause ReplaceFile(const std::string& from, const std::string& to) = 0;
+  virtual FileErrorCause PutInPlace(const std::string& from, const std::string& to) = 0;
   virtual void RemoveFile(const std::string& path) = 0;
 };
 

@@ -1,7 +1,4 @@
 #include <windows.h>
-// <windows.h> names the system's ReplaceFileA ReplaceFile; the back image
-// files keep their own operation of that name.
-#undef ReplaceFile
 #include <algorithm>
 #include <cstring>
 
@@ -153,7 +150,7 @@ FileErrorCause Win32BackImageFiles::WriteFile(const std::string& path, const std
   return FileErrorCause::kNone;
 }
 
-FileErrorCause Win32BackImageFiles::ReplaceFile(const std::string& from, const std::string& to) {
+FileErrorCause Win32BackImageFiles::PutInPlace(const std::string& from, const std::string& to) {
   // A file the user made read-only is not written over. The system refuses
   // to rename onto one, but not every implementation of it does; asking
   // first keeps the answer the same everywhere.

@@ -26,7 +26,7 @@ class Win32BackImageFiles : public BackImageFiles {
   std::optional<std::string> CreateTemporaryFile(const std::string& folder) override;
   FileErrorCause WriteFile(const std::string& path, const std::uint8_t* data,
                            std::size_t size) override;
-  FileErrorCause ReplaceFile(const std::string& from, const std::string& to) override;
+  FileErrorCause PutInPlace(const std::string& from, const std::string& to) override;
   void RemoveFile(const std::string& path) override;
 };
 

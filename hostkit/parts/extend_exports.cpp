@@ -6,9 +6,6 @@
 #include <windows.h>
 // windows.h first
 #include <oleauto.h>
-// <windows.h> names the system's ReplaceFileA ReplaceFile; the back image
-// files keep their own operation of that name.
-#undef ReplaceFile
 
 #include <cstring>
 #include <string>

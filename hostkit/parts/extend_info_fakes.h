@@ -142,7 +142,7 @@ class MemoryBackImageFiles final : public BackImageFiles {
     file.assign(data, data + written);
     return written == size ? FileErrorCause::kNone : write_failure;
   }
-  FileErrorCause ReplaceFile(const std::string& from, const std::string& to) override {
+  FileErrorCause PutInPlace(const std::string& from, const std::string& to) override {
     if (replace_failure != FileErrorCause::kNone) return replace_failure;
     files[to] = std::move(files.at(from));
     files.erase(from);

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <map>
 
+#include "hostkit/parts/attribute_block.h"
 #include "hostkit/parts/display_attr_engine.h"
 
 namespace kx::hostkit {
 
-constexpr std::int32_t kLinkIdBlock = 302;
 // The link id of a part without a (4-byte) link id block.
 constexpr std::int32_t kNoLinkId = -1;
 
