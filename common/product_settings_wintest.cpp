@@ -47,7 +47,10 @@ TEST_F(SettingsFileBesideTest, FoldersOfTheRealPlatform) {
   const std::string module = settings.ModuleFolder();
   ASSERT_FALSE(module.empty());
   EXPECT_EQ(module.back(), '\\');
-  EXPECT_TRUE(files.Exists(module + "common_wintest.exe"));
+  // The folder of this very program, whichever test program it is built into.
+  const std::string program = Win32ProcessPaths().ExecutablePath();
+  EXPECT_EQ(module, ModuleFolderOf(program));
+  EXPECT_TRUE(files.Exists(program));
 
   char appdata[MAX_PATH] = {};
   ASSERT_EQ(GetEnvironmentVariableA("LOCALAPPDATA", appdata, MAX_PATH) > 0, true);
