@@ -14,6 +14,10 @@ BOOL RunCapabilities(void);
  * back, read again, release. */
 BOOL RunParts(void);
 
+/* Extended information written and read back, the back image stored and
+ * written out, display bits set on shapes. */
+BOOL RunExtend(void);
+
 /* A download from url into a folder under %TEMP% with the progress dialog;
  * skipped without a url. automatic: start without asking. */
 BOOL RunDownload(HWND owner, const char* url, BOOL automatic);

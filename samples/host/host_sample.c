@@ -39,6 +39,7 @@ static void RunFamilies(HWND mainWindow) {
   }
   RunCapabilities();
   RunParts();
+  RunExtend();
   RunFrame(mainWindow);
   RunDownload(mainWindow, g_url, g_auto);
   RunMail(mainWindow, g_model);

@@ -141,6 +141,18 @@ TEST_F(HostSampleWinTest, ThePartsItLoggedAreTheEnginesParts) {
   EXPECT_EQ(values_["parts.readback.record5"], "サンプルの壁");
 }
 
+TEST_F(HostSampleWinTest, ExtendedInformationAndTheBackImageComeBackAsStored) {
+  ASSERT_EQ(RunSample(), 0u) << TempFolder::ReadFile(log_);
+  EXPECT_EQ(values_["extend.SetExtendPartsInfo"], "1");
+  EXPECT_EQ(values_["extend.string2"], "サンプル工房");
+  EXPECT_EQ(values_["extend.GetExtendBackImage"], "1");
+  EXPECT_EQ(values_["extend.backimage.name"], "plan.bmp");
+  EXPECT_EQ(values_["extend.backimage.bytes"], "70 of 70");
+  EXPECT_EQ(values_["extend.ClearExtendBackImage"], "1");
+  // Only the top byte of the option word holds display bits.
+  EXPECT_EQ(values_["extend.shape.option"], "0x01000000");
+}
+
 TEST_F(HostSampleWinTest, TheMainWindowWearsTheFrameUntilItCloses) {
   ASSERT_EQ(RunSample(), 0u) << TempFolder::ReadFile(log_);
   EXPECT_EQ(values_["frame.QNDFrameCreateEx"], "0x10000");  // the first slot

@@ -1,0 +1,88 @@
+/* Extended parts information (the catalogue texts written to a part and
+ * read back), the plan's back image (stored in the model and written out
+ * again), and the display bits of shapes, read back through the engine. */
+#include "hostkit/include/hostkit.h"
+/* hostkit.h brings windows.h, which oleauto.h needs first. */
+#include <oleauto.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "host_engine.h"
+#include "host_families.h"
+#include "host_log.h"
+
+typedef int32_t(WINAPI* GetShapeOptionProc)(int32_t, int32_t, int32_t*);
+
+/* A 2 x 2 picture, 24 bits, as a plan's back image. */
+static BOOL WriteSampleBitmap(const char* path) {
+  static const unsigned char kBitmap[] = {
+      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                /* file header */
+      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,  /* info header */
+      16, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+      0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, /* row 0: red, white */
+      0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0, 0  /* row 1: blue, green */
+  };
+  FILE* file = fopen(path, "wb");
+  size_t written;
+  if (file == NULL) return FALSE;
+  written = fwrite(kBitmap, 1, sizeof kBitmap, file);
+  return fclose(file) == 0 && written == sizeof kBitmap;
+}
+
+static long FileSize(const char* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+  return (long)data.nFileSizeLow;
+}
+
+BOOL RunExtend(void) {
+  char folder[MAX_PATH], image[MAX_PATH + 32], copy[MAX_PATH + 32];
+  BSTR name = NULL;
+  VARIANT value;
+  int32_t option = 0;
+  DWORD length;
+  GetShapeOptionProc getOption;
+
+  /* Catalogue texts for part 1: appended, then written as its strings. */
+  SetExtendPartsInfoData("サンプル部品");
+  SetExtendPartsInfoData("サンプル工房");
+  HostLog("extend.SetExtendPartsInfo = %d", (int)SetExtendPartsInfo(1));
+  HostLog("extend.ReadExtendPartsInfo = %d", (int)ReadExtendPartsInfo(1));
+  VariantInit(&value);
+  if (GetExtendPartsInfoVar(HOSTKIT_ATTRIBUTE_ID(HOSTKIT_SOURCE_TEXT, 2), &value) &&
+      V_VT(&value) == VT_BSTR) {
+    char text[256];
+    WideCharToMultiByte(CP_ACP, 0, V_BSTR(&value), -1, text, sizeof text, NULL, NULL);
+    HostLog("extend.string2 = %s", text);
+  }
+  VariantClear(&value);
+  ClearExtendPartsInfo();
+
+  /* The back image: a picture stored in the model, written out again. */
+  length = GetTempPathA(sizeof folder - 64, folder);
+  if (length == 0 || length >= sizeof folder - 64) return FALSE;
+  snprintf(image, sizeof image, "%splan.bmp", folder);
+  snprintf(copy, sizeof copy, "%splan-copy.bmp", folder);
+  if (!WriteSampleBitmap(image)) {
+    HostLogFailure("extend.bitmap", image);
+    return FALSE;
+  }
+  HostLog("extend.SetExtendBackImage = %d", (int)SetExtendBackImage(image));
+  HostLog("extend.GetExtendBackImage = %d", (int)GetExtendBackImage(copy, &name));
+  HostLog("extend.backimage.name = %.*s", (int)SysStringByteLen(name), (const char*)name);
+  HostLog("extend.backimage.bytes = %ld of %ld", FileSize(copy), FileSize(image));
+  SysFreeString(name);
+  HostLog("extend.ClearExtendBackImage = %d", (int)ClearExtendBackImage(0));
+  DeleteFileA(image);
+  DeleteFileA(copy);
+
+  /* Display bit 0x01 (top byte) on the shapes of part 1 and below; part 1
+   * shows model 0, whose first shape the engine is asked about. */
+  SetDispAttrToShapes(1, 0x01000000u, 1, 1);
+  getOption = (GetShapeOptionProc)(void (*)(void))GetProcAddress(HostEngineModule(),
+                                                                  "Kxi_GetShapeOption");
+  if (getOption != NULL && getOption(0, 0, &option) >= 0) {
+    HostLog("extend.shape.option = 0x%08X", (unsigned)option);
+  }
+  return TRUE;
+}
