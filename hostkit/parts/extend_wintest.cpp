@@ -18,6 +18,7 @@
 
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/include/hostkit.h"
+#include "hostkit/parts/wall_records_test_support.h"
 #include "platform/win32/module_loader.h"
 #include "standins/kx3d/kx3d_standin.h"
 #include "standins/kx3d/parts_model.h"
@@ -30,6 +31,7 @@ namespace {
 
 using kx3d::PartsModel;
 using test::DialogDriver;
+using namespace test_support;
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
@@ -105,33 +107,6 @@ Engine& TheEngine() {
 Hostkit& Dll() {
   static Hostkit hostkit;
   return hostkit;
-}
-
-std::string Int32Bytes(int32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
-std::string Float32Bytes(float v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
-std::string Float64Bytes(double v) { return std::string(reinterpret_cast<const char*>(&v), 8); }
-
-// Wall kind record (300): kind A at 8, exclusion code at 12.
-std::string KindRecord(int32_t a, int32_t exclusion = 0) {
-  return std::string(8, '\0') + Int32Bytes(a) + Int32Bytes(exclusion) + std::string(8, '\0');
-}
-
-// Wall face record (301): the normal, kind B and a link list at 56.
-std::string FaceRecord(double nx, double ny, double nz, int32_t b,
-                       const std::vector<int32_t>& links = {}) {
-  std::string block = Int32Bytes(56) + std::string(12, '\0') + Float64Bytes(nx) + Float64Bytes(ny) +
-                      Float64Bytes(nz) + std::string(4, '\0') + Int32Bytes(b) +
-                      Int32Bytes(static_cast<int32_t>(links.size())) + std::string(4, '\0');
-  for (int32_t id : links) block += Int32Bytes(0) + Int32Bytes(id);
-  return block;
-}
-
-kx3d::Shape MakeShape(uint32_t option, std::string kind, std::string face) {
-  kx3d::Shape shape;
-  shape.option = static_cast<int32_t>(option);
-  if (!kind.empty()) shape.blocks[300] = std::move(kind);
-  if (!face.empty()) shape.blocks[301] = std::move(face);
-  return shape;
 }
 
 constexpr float kQuarterTurn = 1.57079632679f;

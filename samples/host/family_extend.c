@@ -29,6 +29,20 @@ static BOOL WriteSampleBitmap(const char* path) {
   return fclose(file) == 0 && written == sizeof kBitmap;
 }
 
+/* The option words of the first shapes of the first models, as the engine
+ * holds them: "extend.<step>.m<model>s<shape> = 0x...". */
+static void LogShapeOptions(GetShapeOptionProc getOption, const char* step) {
+  int32_t model, shape, option;
+  if (getOption == NULL) return;
+  for (model = 0; model < 2; ++model) {
+    for (shape = 0; shape < 4; ++shape) {
+      if (getOption(model, shape, &option) >= 0) {
+        HostLog("extend.%s.m%ds%d = 0x%08X", step, (int)model, (int)shape, (unsigned)option);
+      }
+    }
+  }
+}
+
 static long FileSize(const char* path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
@@ -39,7 +53,6 @@ BOOL RunExtend(void) {
   char folder[MAX_PATH], image[MAX_PATH + 32], copy[MAX_PATH + 32];
   BSTR name = NULL;
   VARIANT value;
-  int32_t option = 0;
   DWORD length;
   GetShapeOptionProc getOption;
 
@@ -76,13 +89,14 @@ BOOL RunExtend(void) {
   DeleteFileA(image);
   DeleteFileA(copy);
 
-  /* Display bit 0x01 (top byte) on the shapes of part 1 and below; part 1
-   * shows model 0, whose first shape the engine is asked about. */
-  SetDispAttrToShapes(1, 0x01000000u, 1, 1);
+  /* Display bit 0x08 (the option word's top byte holds the display bits) on
+   * the walls that face the viewer of the current view, and on the parts
+   * they link to; then bit 0x01 on every shape of part 1 and below. */
   getOption = (GetShapeOptionProc)(void (*)(void))GetProcAddress(HostEngineModule(),
                                                                   "Kxi_GetShapeOption");
-  if (getOption != NULL && getOption(0, 0, &option) >= 0) {
-    HostLog("extend.shape.option = 0x%08X", (unsigned)option);
-  }
+  SetDispAttrToWalls(0, -1, 0x08000000u, HOSTKIT_DISP_FACING_WALLS | HOSTKIT_DISP_CARRY_TO_LINKS);
+  LogShapeOptions(getOption, "walls");
+  SetDispAttrToShapes(1, 0x01000000u, 1, 1);
+  LogShapeOptions(getOption, "shapes");
   return TRUE;
 }

@@ -13,10 +13,13 @@
 
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/include/hostkit.h"
+#include "hostkit/parts/wall_records_test_support.h"
 #include "hostkit/render/render_resource.h"
 #include "hostkit/shell/search_resource.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/unique_resource.h"
+#include "standins/kx3d/parts_model.h"
+#include "standins/kx3d/q3d_model.h"
 #include "tests/driver/dialog_driver.h"
 #include "tests/win/process.h"
 #include "tests/win/temp_folder.h"
@@ -149,8 +152,48 @@ TEST_F(HostSampleWinTest, ExtendedInformationAndTheBackImageComeBackAsStored) {
   EXPECT_EQ(values_["extend.backimage.name"], "plan.bmp");
   EXPECT_EQ(values_["extend.backimage.bytes"], "70 of 70");
   EXPECT_EQ(values_["extend.ClearExtendBackImage"], "1");
-  // Only the top byte of the option word holds display bits.
-  EXPECT_EQ(values_["extend.shape.option"], "0x01000000");
+  // test.q3d has no walls: only the shapes step changes the option word.
+  EXPECT_EQ(values_["extend.walls.m0s0"], "0x00000000");
+  EXPECT_EQ(values_["extend.shapes.m0s0"], "0x01000000");
+}
+
+// A room turned a quarter turn about Z, seen along +X: its first wall's
+// normal (0, 1, 0) then points at the viewer, the second's away; the third
+// shape is no wall. The window (part 2, link id 77) is named by the first
+// wall. The sample's display bits land on exactly those shapes.
+TEST_F(HostSampleWinTest, DisplayBitsFollowTheWallsFacingTheView) {
+  using namespace hostkit::test_support;
+  kx3d::Model geometry;
+  kx3d::Part floor;
+  floor.name = "floor";
+  floor.vertices = {{{0, 0, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 0, 1}}};
+  floor.indices = {0, 1, 2};
+  geometry.parts.push_back(floor);
+  kx3d::PartsModel parts;
+  kx3d::ShapeModel room, window;
+  room.shapes = {MakeShape(0x00345678, KindRecord(20), FaceRecord(0, 1, 0, 0, {77})),
+                 MakeShape(0x7F000001, KindRecord(20), FaceRecord(0, -1, 0, 0, {77})),
+                 MakeShape(0x55000002, KindRecord(5), FaceRecord(0, 1, 0, 5))};
+  window.shapes = {MakeShape(0x00000010, "", "")};
+  parts.models = {room, window};
+  kx3d::Placement turned;
+  turned.rotation[2] = 1.57079632679f;
+  parts.AddPart(0, 0, turned);
+  parts.AddPart(0, 1);
+  ASSERT_TRUE(parts.SetPartsBlock(2, 302, Int32Bytes(77)));
+  kx3d::StoredView view;
+  view.direction[0] = 1;
+  parts.views.push_back(view);
+  const std::string model = folder_ / "room.q3d";
+  TempFolder::WriteFile(model, *kx3d::EncodeModel(geometry) + parts.Encode());
+
+  ASSERT_EQ(RunSample(" /model \"" + model + "\""), 0u) << TempFolder::ReadFile(log_);
+  EXPECT_EQ(values_["extend.walls.m0s0"], "0x08345678");  // faces the viewer
+  EXPECT_EQ(values_["extend.walls.m0s1"], "0x77000001");  // faces away: the bit cleared
+  EXPECT_EQ(values_["extend.walls.m0s2"], "0x55000002");  // no wall
+  EXPECT_EQ(values_["extend.walls.m1s0"], "0x08000010");  // linked from the facing wall
+  EXPECT_EQ(values_["extend.shapes.m0s0"], "0x09345678");  // part 1's shapes
+  EXPECT_EQ(values_["extend.shapes.m1s0"], "0x08000010");  // part 2 is not below part 1
 }
 
 TEST_F(HostSampleWinTest, TheMainWindowWearsTheFrameUntilItCloses) {
