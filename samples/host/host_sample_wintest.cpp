@@ -236,10 +236,12 @@ std::string ShotFolder() {
   return length > 0 && length < MAX_PATH ? std::string(folder) + "\\" : std::string();
 }
 
-void ShotIfAsked(const DialogDriver& dialog, const std::string& name) {
+// A picture of the dialog, or of the whole screen (the sample's framed main
+// window with its log behind the dialog) when `whole_screen`.
+void ShotIfAsked(const DialogDriver& dialog, const std::string& name, bool whole_screen = false) {
   if (ShotFolder().empty()) return;
   Sleep(300);  // let it finish painting
-  (void)SaveScreenshot(ShotFolder() + name + ".bmp", dialog.window());
+  (void)SaveScreenshot(ShotFolder() + name + ".bmp", whole_screen ? nullptr : dialog.window());
 }
 
 // The whole sample as a user meets it: the rendering settings and the parts
@@ -255,6 +257,7 @@ TEST_F(HostSampleWinTest, TheDialogsAskTheUserAndTheirAnswersReachTheHost) {
 
   DialogDriver render;
   ASSERT_TRUE(render.WaitFor("レンダリング設定", IDC_RENDER_START, 60000));
+  ShotIfAsked(render, "0-host-window", true);
   ASSERT_TRUE(render.Click(IDC_RENDER_ROOF_HALF));
   ShotIfAsked(render, "1-render-settings");
   ASSERT_TRUE(render.Click(IDC_RENDER_START));
