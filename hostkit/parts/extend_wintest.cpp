@@ -18,6 +18,7 @@
 
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/include/hostkit.h"
+#include "hostkit/parts/standin_engine_test_support.h"
 #include "hostkit/parts/wall_records_test_support.h"
 #include "platform/win32/module_loader.h"
 #include "standins/kx3d/kx3d_standin.h"
@@ -61,46 +62,10 @@ struct Hostkit {
   KX_ENTRY(SetDispAttrToShapes);
 };
 
-// The stand-in engine as the host holds it: loaded, started, and the model
-// read through its own entry points; kept for the process.
-struct Engine {
-  HMODULE module = LoadLibraryA((BinFolder() + "KX3D.dll").c_str());
-  template <class F>
-  F* Entry(const char* name) {
-    return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  }
-  Engine() { Entry<decltype(Kxi_Initialize)>("Kxi_Initialize")(); }
-
-  bool Read(const std::string& path) {
-    int32_t version = 0, parts = 0, triangles = 0, handle = -1, count = 0;
-    Entry<decltype(Kxi_ReadModelHeader)>("Kxi_ReadModelHeader")(path.c_str(), &version, &parts,
-                                                                &triangles, &handle);
-    char message[512] = {};
-    const int32_t read = Entry<decltype(Kxi_ReadModelFile)>("Kxi_ReadModelFile")(
-        -1, path.c_str(), message, handle, &count);
-    Entry<decltype(Kxi_FinishRead)>("Kxi_FinishRead")(0, 0);
-    return handle >= 0 && read == 0;
-  }
-  std::string Block(int32_t parts, int32_t type) {
-    int32_t size = 0;
-    if (Entry<decltype(Kxi_GetPartsExtendBlockEx)>("Kxi_GetPartsExtendBlockEx")(parts, type,
-                                                                                &size) < 0) {
-      return "(none)";
-    }
-    std::string data(static_cast<std::size_t>(size), '\0');
-    Entry<decltype(Kxi_GetPartsExtendBlockDataEx)>("Kxi_GetPartsExtendBlockDataEx")(parts, type,
-                                                                                    data.data());
-    return data;
-  }
-  uint32_t Option(int32_t model, int32_t shape) {
-    int32_t option = -1;
-    EXPECT_EQ(Entry<decltype(Kxi_GetShapeOption)>("Kxi_GetShapeOption")(model, shape, &option), 0);
-    return static_cast<uint32_t>(option);
-  }
-};
+using Engine = test_support::StandinEngine;
 
 Engine& TheEngine() {
-  static Engine engine;
+  static Engine engine(BinFolder());
   return engine;
 }
 
