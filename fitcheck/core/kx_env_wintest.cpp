@@ -43,7 +43,12 @@ TEST(KxEnvWinTest, DirectXLibraryAndArchitecture) {
   // Wine ships d3dx9_34 as a built-in library.
   EXPECT_TRUE(env.IsDirectXPresent());
   EXPECT_FALSE(system.CanLoadLibrary("no_such_library_kx.dll"));
-  EXPECT_EQ(system.ProcessorArchitecture(), kArchitectureX64);
+  // The system's architecture, not the program's: a 32-bit program on a
+  // 64-bit system (WOW64) is told x64 too. A 32-bit prefix is an x86 system.
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  const bool system64 = sizeof(void*) == 8 || wow64;
+  EXPECT_EQ(system.ProcessorArchitecture(), system64 ? kArchitectureX64 : kArchitectureX86);
   const auto vista_type = system.ProductType(6, 0, 0, 0);
   EXPECT_TRUE(vista_type.has_value());
 }

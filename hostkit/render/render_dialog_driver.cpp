@@ -29,15 +29,16 @@ RenderCall::~RenderCall() {
   SysFreeString(login_);
 }
 
-void RenderCall::EndOpenDialogs() {
-  EnumThreadWindows(
-      thread_id_,
-      [](HWND window, LPARAM) -> BOOL {
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-      },
-      0);
+namespace {
+
+BOOL CALLBACK PressCancel(HWND window, LPARAM) {
+  PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  return TRUE;
 }
+
+}  // namespace
+
+void RenderCall::EndOpenDialogs() { EnumThreadWindows(thread_id_, PressCancel, 0); }
 
 bool RenderCall::Start() {
   if (entry_ == nullptr) return false;
@@ -98,56 +99,55 @@ std::string ComboItem(HWND combo, int index) {
   return text;
 }
 
+// Adds "id: text" to the report (a std::string) when the text of `control`
+// does not fit it in the font the control draws with. A stdcall callback
+// of EnumChildWindows: a lambda does not convert to one in the 32-bit build.
+BOOL CALLBACK NoteTextThatDoesNotFit(HWND control, LPARAM report) {
+  RECT client = {};
+  GetClientRect(control, &client);
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  const std::string kind = ClassOf(control);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  std::string text;
+  (void)ReadWindowText(control, text);
+  bool fits = true;
+  if (kind == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
+    const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    const SIZE need = TextExtent(dc, text, DT_WORDBREAK | prefix, client.right);
+    fits = need.cx <= client.right && need.cy <= client.bottom;
+  } else if (kind == "Button" && !text.empty()) {
+    const LONG type = style & BS_TYPEMASK;
+    // Check boxes and radios draw their box and a gap before the text.
+    const int box = (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_AUTORADIOBUTTON ||
+                     type == BS_RADIOBUTTON)
+                        ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                        : (type == BS_GROUPBOX ? 16 : 8);
+    const SIZE need = TextExtent(dc, text, DT_SINGLELINE, 0);
+    fits = need.cx + box <= client.right && need.cy <= client.bottom + 2;
+  } else if (kind == "ComboBox") {
+    const int count = static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count && fits; ++i) {
+      const std::string item = ComboItem(control, i);
+      const SIZE need = TextExtent(dc, item, DT_SINGLELINE | DT_NOPREFIX, 0);
+      fits = need.cx + GetSystemMetrics(SM_CXVSCROLL) + 6 <= client.right;
+      if (!fits) text = item;
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  if (!fits)
+    *reinterpret_cast<std::string*>(report) +=
+        std::to_string(GetDlgCtrlID(control)) + ": " + text + "\n";
+  return TRUE;
+}
+
 }  // namespace
 
 std::string TextsThatDoNotFit(HWND dialog) {
-  struct Context {
-    HWND dialog;
-    std::string report;
-  } context{dialog, {}};
-  EnumChildWindows(
-      dialog,
-      [](HWND control, LPARAM argument) -> BOOL {
-        auto& c = *reinterpret_cast<Context*>(argument);
-        RECT client = {};
-        GetClientRect(control, &client);
-        HDC dc = GetDC(control);
-        HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-        const std::string kind = ClassOf(control);
-        const LONG style = GetWindowLongA(control, GWL_STYLE);
-        std::string text;
-        (void)ReadWindowText(control, text);
-        bool fits = true;
-        if (kind == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT && !text.empty()) {
-          const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-          const SIZE need = TextExtent(dc, text, DT_WORDBREAK | prefix, client.right);
-          fits = need.cx <= client.right && need.cy <= client.bottom;
-        } else if (kind == "Button" && !text.empty()) {
-          const LONG type = style & BS_TYPEMASK;
-          // Check boxes and radios draw their box and a gap before the text.
-          const int box = (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX ||
-                           type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON)
-                              ? GetSystemMetrics(SM_CXMENUCHECK) + 4
-                              : (type == BS_GROUPBOX ? 16 : 8);
-          const SIZE need = TextExtent(dc, text, DT_SINGLELINE, 0);
-          fits = need.cx + box <= client.right && need.cy <= client.bottom + 2;
-        } else if (kind == "ComboBox") {
-          const int count = static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0));
-          for (int i = 0; i < count && fits; ++i) {
-            const std::string item = ComboItem(control, i);
-            const SIZE need = TextExtent(dc, item, DT_SINGLELINE | DT_NOPREFIX, 0);
-            fits = need.cx + GetSystemMetrics(SM_CXVSCROLL) + 6 <= client.right;
-            if (!fits) text = item;
-          }
-        }
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-        if (!fits) c.report += std::to_string(GetDlgCtrlID(control)) + ": " + text + "\n";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&context));
-  return context.report;
+  std::string report;
+  EnumChildWindows(dialog, NoteTextThatDoesNotFit, reinterpret_cast<LPARAM>(&report));
+  return report;
 }
 
 std::string IniValue(const std::string& file, const std::string& section, const std::string& key) {

@@ -41,15 +41,15 @@ bool HasTitle(HWND window, const std::string& title) {
   return length >= 0 && title == std::string(text, static_cast<size_t>(length));
 }
 
+BOOL CALLBACK AddWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 // Every top-level window, in Z order.
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
@@ -248,8 +248,8 @@ bool DialogDriver::SetCheck(int id, bool checked) const noexcept {
   if (state.checked == checked) return true;
   if (!Click(id)) return false;
   // The click is posted; a second SetCheck must see its outcome.
-  return WaitUntil([&] { return ReadState(id, state) && state.checked == checked; },
-                   kReadTimeoutMs, 10);
+  return WaitUntil([&] { return ReadState(id, state) && state.checked == checked; }, kReadTimeoutMs,
+                   10);
 }
 
 bool DialogDriver::TypeText(int id, const std::string& text) const noexcept {
@@ -273,8 +273,8 @@ bool DialogDriver::SelectComboItem(int id, int index) const noexcept {
     return false;
   }
   DWORD_PTR selected = 0;
-  if (!SendMessageTimeoutA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0,
-                           SMTO_ABORTIFHUNG, kReadTimeoutMs, &selected) ||
+  if (!SendMessageTimeoutA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
+                           kReadTimeoutMs, &selected) ||
       static_cast<int>(selected) != index) {
     return false;
   }
@@ -287,8 +287,7 @@ bool DialogDriver::ReadComboItems(int id, std::vector<std::string>& items) const
   const HWND control = Control(id);
   if (!control) return false;
   DWORD_PTR count = 0;
-  if (!SendMessageTimeoutA(control, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs,
-                           &count) ||
+  if (!SendMessageTimeoutA(control, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs, &count) ||
       static_cast<LRESULT>(count) == CB_ERR) {
     return false;
   }
@@ -357,8 +356,7 @@ HWND DialogDriver::FindMessageBox(const std::string& title) const noexcept {
   return nullptr;
 }
 
-bool DialogDriver::WaitForMessageBox(const std::string& title, DWORD timeout_ms,
-                                     HWND& box) const {
+bool DialogDriver::WaitForMessageBox(const std::string& title, DWORD timeout_ms, HWND& box) const {
   HWND found = nullptr;
   if (!WaitUntil([&] { return (found = FindMessageBox(title)) != nullptr; }, timeout_ms)) {
     return false;

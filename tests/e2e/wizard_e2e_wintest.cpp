@@ -206,17 +206,19 @@ TEST_F(WizardEndToEnd, EscapeOnTheTestPageEndsAtOnce) {
   EXPECT_EQ(install.WizardLog().back(), "動作チェックウィザード終了");
 }
 
+BOOL CALLBACK CountVisibleWizard(HWND window, LPARAM count) {
+  char title[64] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (IsWindowVisible(window) && std::string(title) == TEXT_WIZARD_CAPTION) {
+    ++*reinterpret_cast<int*>(count);
+  }
+  return TRUE;
+}
+
 TEST_F(WizardEndToEnd, SecondStartShowsNoSecondWizard) {
   EXPECT_EQ(install.StartAnotherAndWait(30000), 0u);
   int wizards = 0;
-  EnumWindows(
-      [](HWND window, LPARAM count) -> BOOL {
-        char title[64] = {};
-        GetWindowTextA(window, title, sizeof title);
-        if (IsWindowVisible(window) && std::string(title) == TEXT_WIZARD_CAPTION) ++*reinterpret_cast<int*>(count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&wizards));
+  EnumWindows(CountVisibleWizard, reinterpret_cast<LPARAM>(&wizards));
   EXPECT_EQ(wizards, 1);
   ASSERT_TRUE(wizard.CloseByCloseBox());
   EndsWith(3);

@@ -42,12 +42,24 @@ inline ProcessResult RunProcess(const std::string& command_line) {
   }
   win::UniqueHandle process(info.hProcess), thread(info.hThread);
   write_end.reset();
-  char buffer[512];
-  DWORD got = 0;
-  while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    result.output.append(buffer, got);
-  }
-  WaitForSingleObject(process.get(), INFINITE);
+  // Reads until the program has ended, not until the pipe is closed: a
+  // process it started may hold the pipe for longer (Wine's desktop process,
+  // started by the first window of a session, keeps the stderr it was given).
+  const auto drain = [&] {
+    char buffer[512];
+    DWORD available = 0, got = 0;
+    while (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) &&
+           available > 0 &&
+           ReadFile(read_end.get(), buffer, available < sizeof buffer ? available : sizeof buffer,
+                    &got, nullptr) &&
+           got > 0) {
+      result.output.append(buffer, got);
+    }
+  };
+  do {
+    drain();
+  } while (WaitForSingleObject(process.get(), 20) == WAIT_TIMEOUT);
+  drain();
   GetExitCodeProcess(process.get(), &result.exit_code);
   return result;
 }
