@@ -204,6 +204,9 @@ void CDownloadDialog::OnFailed() {
   worker_.reset();
   // The worker's last text, even when its own notice found the queue full.
   ShowStatus(work_->job.StatusText());
+  // Cancel was pressed while the worker ran, and it failed before it looked
+  // at Cancel again: the user asked for the dialog to go, and it goes.
+  if (work_->job.cancel) EndDialog(window_, IDCANCEL);
 }
 
 void CDownloadDialog::OnCancel() {

@@ -297,6 +297,17 @@ TEST_F(DownloadWinTest, AFileThatCannotBeCreatedIsAFailure) {
   EXPECT_EQ(outcome.result, 0);
 }
 
+// Cancel pressed while the worker is still connecting, and the download then
+// fails before the worker looks at Cancel again: the dialog ends all the same.
+TEST_F(DownloadWinTest, CancelPressedBeforeAFailureEndsTheDialog) {
+  const Outcome outcome = DownloadInto(Server() + "/late/1500/a.q3d", folder_ / "no such folder", 1,
+                                       [](DialogDriver& d) {
+                                         EXPECT_TRUE(d.Click(IDCANCEL));
+                                         EXPECT_TRUE(d.WaitUntilGone(kWaitMs)) << Status(d);
+                                       });
+  EXPECT_EQ(outcome.result, 0);
+}
+
 TEST_F(DownloadWinTest, RefusedPassword) {
   const Outcome outcome = Download(Server() + "/auth/locked.q3d", 1, [](DialogDriver& d) {
     // The platform's password dialog, if it shows one, is cancelled.

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the wizard's small-screen test on an Xvfb screen of 1024 x 575, in the
 # build's Wine prefix (whose server is restarted on that screen and again
-# afterwards).
+# afterwards, with the session of scripts/wine-session if one was up).
 #   small_screen.sh <wine-run> <test.exe>
 set -eu
 wine_run=$1 test=$2
@@ -18,4 +18,6 @@ status=0
 DISPLAY=:$number "$wine_run" "$test" --gtest_filter='*SmallScreen*' || status=$?
 /usr/lib/wine/wineserver64 -k 2>/dev/null || true
 kill "$xvfb" 2>/dev/null || true
+# shellcheck disable=SC2086
+[ -z "${KX_WINE_SESSION:-}" ] || "$(dirname "$wine_run")/wine-session" $KX_WINE_SESSION || status=1
 exit $status

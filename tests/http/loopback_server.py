@@ -18,6 +18,7 @@ Paths (the last part is the file name the client stores the body under):
   /auth/NAME               401 with a Basic challenge
   /nolength/SIZE/NAME      200, the pattern without Content-Length
   /slow/SIZE/NAME          200, the pattern in 1024-byte pieces, 20 ms apart
+  /late/MS/NAME            200 with a short body, after MS milliseconds
   /drop/SIZE/NAME          Content-Length SIZE, half the body, then the
                            connection is closed
   /headers/NAME            200, the request's header lines as the body
@@ -123,6 +124,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             size = int(parts[1])
             self.send_body_head(200, size)
             self.write_pattern(size, piece=1024, pause=0.02)
+        elif kind == "late" and len(parts) >= 3:
+            time.sleep(int(parts[1]) / 1000.0)
+            body = b"late body\n"
+            self.send_body_head(200, len(body))
+            self.wfile.write(body)
         elif kind == "drop" and len(parts) >= 3:
             size = int(parts[1])
             self.send_body_head(200, size)
