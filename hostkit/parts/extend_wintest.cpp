@@ -25,6 +25,7 @@
 #include "standins/kx3d/parts_model.h"
 #include "standins/kx3d/q3d_model.h"
 #include "tests/driver/dialog_driver.h"
+#include "tests/win/process.h"
 #include "tests/win/temp_folder.h"
 
 namespace kx::hostkit {
@@ -34,13 +35,7 @@ using kx3d::PartsModel;
 using test::DialogDriver;
 using namespace test_support;
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.erase(folder.find_last_of('\\') + 1);
-}
-std::string BinFolder() { return ProgramFolder() + "..\\bin\\"; }
+std::string BinFolder() { return test::TestProgramFolder() + "..\\bin\\"; }
 
 #define KX_ENTRY(name) decltype(&name) name = dll.Entry<decltype(::name)>(#name)
 
@@ -195,7 +190,8 @@ TEST(ExtendEngineLoad, WithoutTheEngineOrAnEntryPointTheCallsAnswerZero) {
   EXPECT_EQ(v[0], 7.0f);
   EXPECT_FALSE(test::TempFolder::Exists(images / "copy.bmp"));
 
-  HMODULE incomplete = LoadLibraryA((ProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
+  HMODULE incomplete =
+      LoadLibraryA((test::TestProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
   ASSERT_NE(incomplete, nullptr);
   EXPECT_EQ(dll.SetExtendPartsInfo(0), 0);  // the list went with the failed write
   EXPECT_EQ(dll.SetExtendPartsInfoData(nullptr), 1);

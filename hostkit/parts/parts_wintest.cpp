@@ -18,6 +18,7 @@
 #include "platform/win32/module_loader.h"
 #include "standins/kx3d/parts_model.h"
 #include "standins/kx3d/q3d_model.h"
+#include "tests/win/process.h"
 #include "tests/win/temp_folder.h"
 
 namespace kx::hostkit {
@@ -25,13 +26,7 @@ namespace {
 
 using kx3d::PartsModel;
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.erase(folder.find_last_of('\\') + 1);
-}
-std::string BinFolder() { return ProgramFolder() + "..\\bin\\"; }
+std::string BinFolder() { return test::TestProgramFolder() + "..\\bin\\"; }
 
 #define KX_ENTRY(name) decltype(&name) name = dll.Entry<decltype(::name)>(#name)
 
@@ -121,7 +116,8 @@ TEST(PartsEngineLink, WithoutACompleteEngineNothingIsFoundUntilThereIsOne) {
   EXPECT_EQ(dll.CollectPartsAttributeBlocks(0, 0, &count, 0), nullptr);
   EXPECT_EQ(count, 0);
 
-  HMODULE incomplete = LoadLibraryA((ProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
+  HMODULE incomplete =
+      LoadLibraryA((test::TestProgramFolder() + "incomplete_engine\\kx3d.dll").c_str());
   ASSERT_NE(incomplete, nullptr);
   count = -1;
   EXPECT_EQ(dll.GetPartsAttributeBlock(0, 0, 0), nullptr);
