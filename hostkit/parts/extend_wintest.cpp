@@ -78,13 +78,6 @@ constexpr float kQuarterTurn = 1.57079632679f;
 // records); the current view looks along +X. Part 4 keeps the view record,
 // the hatch script and the attribute strings.
 std::string ModelFile() {
-  kx3d::Model geometry;
-  kx3d::Part triangle;
-  triangle.name = "floor";
-  triangle.vertices = {{{0, 0, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 0, 1}}};
-  triangle.indices = {0, 1, 2};
-  geometry.parts.push_back(triangle);
-
   PartsModel parts;
   kx3d::ShapeModel room;
   room.shapes = {
@@ -122,7 +115,7 @@ std::string ModelFile() {
   EXPECT_TRUE(parts.SetPartsBlock(4, 307, record));
   EXPECT_TRUE(parts.SetPartsBlock(4, 308, std::string("hatch 45\0 1.5", 13)));
   parts.head_blocks[{4, 321}] = Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(3) + "Ash" + '\0';
-  return *kx3d::EncodeModel(geometry) + parts.Encode();
+  return FloorGeometry() + parts.Encode();
 }
 
 // A real bitmap file: 2 x 2 pixels, 24 bits, rows padded to 4 bytes.

@@ -66,13 +66,6 @@ std::string Int32Bytes(int32_t v) {
 // record, 2 its leg (attribute flag 0), 3 a chair like 1, 4 a shelf whose
 // texts are Japanese.
 std::string ModelFile() {
-  kx3d::Model geometry;
-  kx3d::Part triangle;
-  triangle.name = "floor";
-  triangle.vertices = {{{0, 0, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 0, 1}}};
-  triangle.indices = {0, 1, 2};
-  geometry.parts.push_back(triangle);
-
   PartsModel parts;
   parts.attributes = {{1, "Chair", "Maker A"}, {0, "Leg", ""}, {1, "本棚", "木工所"}};
   parts.models = {{0, {}}, {1, {}}, {2, {}}};
@@ -88,7 +81,7 @@ std::string ModelFile() {
   EXPECT_TRUE(parts.SetPartsBlock(3, 321, strings));
   EXPECT_TRUE(parts.SetPartsBlock(
       4, 321, Int32Bytes(1) + Int32Bytes(15) + Int32Bytes(3) + std::string("樫", 2) + '\0'));
-  return *kx3d::EncodeModel(geometry) + parts.Encode();
+  return test_support::FloorGeometry() + parts.Encode();
 }
 
 class PartsExports : public ::testing::Test {

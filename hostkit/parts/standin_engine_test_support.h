@@ -13,8 +13,21 @@
 #include <string>
 
 #include "fitview/engine_api/kx3d_api.h"
+#include "standins/kx3d/q3d_model.h"
 
 namespace kx::hostkit::test_support {
+
+// The geometry part of a stand-in model file: one triangle named "floor".
+// A test appends its parts section to it.
+inline std::string FloorGeometry() {
+  kx3d::Model geometry;
+  kx3d::Part floor;
+  floor.name = "floor";
+  floor.vertices = {{{0, 0, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 0, 1}}};
+  floor.indices = {0, 1, 2};
+  geometry.parts.push_back(floor);
+  return *kx3d::EncodeModel(geometry);
+}
 
 struct StandinEngine {
   explicit StandinEngine(const std::string& bin_folder)

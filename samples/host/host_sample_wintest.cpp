@@ -13,6 +13,7 @@
 
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/include/hostkit.h"
+#include "hostkit/parts/standin_engine_test_support.h"
 #include "hostkit/parts/wall_records_test_support.h"
 #include "hostkit/render/render_resource.h"
 #include "hostkit/shell/search_resource.h"
@@ -86,8 +87,8 @@ TEST_F(HostSampleWinTest, CapabilitiesAreWhatHostkitAnswers) {
   ASSERT_EQ(RunSample(), 0u) << TempFolder::ReadFile(log_);
   win::LoadedModule hostkit((BinFolder() + "Hostkit.dll").c_str());
   const auto get_gl_type = hostkit.Entry<decltype(EnvChk_GetGLType)>("EnvChk_GetGLType");
-  const auto level = hostkit.Entry<decltype(GetAvailableMultiSampleLevel)>(
-      "GetAvailableMultiSampleLevel");
+  const auto level =
+      hostkit.Entry<decltype(GetAvailableMultiSampleLevel)>("GetAvailableMultiSampleLevel");
   ASSERT_TRUE(get_gl_type && level);
   EXPECT_EQ(values_["caps.GetGLType"],
             std::to_string(get_gl_type((BinFolder() + "kx3d.dll").c_str())));
@@ -116,7 +117,8 @@ TEST_F(HostSampleWinTest, ThePartsItLoggedAreTheEnginesParts) {
   win::LoadedModule hostkit((BinFolder() + "Hostkit.dll").c_str());
   const auto collect =
       hostkit.Entry<decltype(CollectPartsAttributeBlocks)>("CollectPartsAttributeBlocks");
-  const auto next = hostkit.Entry<decltype(GetNextPartsAttributeBlock)>("GetNextPartsAttributeBlock");
+  const auto next =
+      hostkit.Entry<decltype(GetNextPartsAttributeBlock)>("GetNextPartsAttributeBlock");
   const auto read = hostkit.Entry<decltype(GetPartsAttribute)>("GetPartsAttribute");
   const auto release =
       hostkit.Entry<decltype(ReleasePartsAttributBlock)>("ReleasePartsAttributBlock");
@@ -163,12 +165,6 @@ TEST_F(HostSampleWinTest, ExtendedInformationAndTheBackImageComeBackAsStored) {
 // wall. The sample's display bits land on exactly those shapes.
 TEST_F(HostSampleWinTest, DisplayBitsFollowTheWallsFacingTheView) {
   using namespace hostkit::test_support;
-  kx3d::Model geometry;
-  kx3d::Part floor;
-  floor.name = "floor";
-  floor.vertices = {{{0, 0, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 0, 1}}};
-  floor.indices = {0, 1, 2};
-  geometry.parts.push_back(floor);
   kx3d::PartsModel parts;
   kx3d::ShapeModel room, window;
   room.shapes = {MakeShape(0x00345678, KindRecord(20), FaceRecord(0, 1, 0, 0, {77})),
@@ -185,13 +181,13 @@ TEST_F(HostSampleWinTest, DisplayBitsFollowTheWallsFacingTheView) {
   view.direction[0] = 1;
   parts.views.push_back(view);
   const std::string model = folder_ / "room.q3d";
-  TempFolder::WriteFile(model, *kx3d::EncodeModel(geometry) + parts.Encode());
+  TempFolder::WriteFile(model, FloorGeometry() + parts.Encode());
 
   ASSERT_EQ(RunSample(" /model \"" + model + "\""), 0u) << TempFolder::ReadFile(log_);
-  EXPECT_EQ(values_["extend.walls.m0s0"], "0x08345678");  // faces the viewer
-  EXPECT_EQ(values_["extend.walls.m0s1"], "0x77000001");  // faces away: the bit cleared
-  EXPECT_EQ(values_["extend.walls.m0s2"], "0x55000002");  // no wall
-  EXPECT_EQ(values_["extend.walls.m1s0"], "0x08000010");  // linked from the facing wall
+  EXPECT_EQ(values_["extend.walls.m0s0"], "0x08345678");   // faces the viewer
+  EXPECT_EQ(values_["extend.walls.m0s1"], "0x77000001");   // faces away: the bit cleared
+  EXPECT_EQ(values_["extend.walls.m0s2"], "0x55000002");   // no wall
+  EXPECT_EQ(values_["extend.walls.m1s0"], "0x08000010");   // linked from the facing wall
   EXPECT_EQ(values_["extend.shapes.m0s0"], "0x09345678");  // part 1's shapes
   EXPECT_EQ(values_["extend.shapes.m1s0"], "0x08000010");  // part 2 is not below part 1
 }
