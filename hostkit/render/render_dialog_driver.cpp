@@ -1,5 +1,7 @@
 #include "hostkit/render/render_dialog_driver.h"
 
+#include <cstdio>
+
 #include "hostkit/shell/text_slot_win32.h"
 #include "tests/win/process.h"
 
@@ -40,6 +42,22 @@ BOOL CALLBACK PressCancel(HWND window, LPARAM) {
 
 void RenderCall::EndOpenDialogs() { EnumThreadWindows(thread_id_, PressCancel, 0); }
 
+namespace {
+
+// Adds "[title] text" to the report (a std::string) for a visible window of
+// the call, with the text of a message box.
+BOOL CALLBACK NoteOpenWindow(HWND window, LPARAM report) {
+  if (!IsWindowVisible(window)) return TRUE;
+  std::string title;
+  std::string text;
+  (void)ReadWindowText(window, title);
+  if (const HWND message = GetDlgItem(window, 0xFFFF)) (void)ReadWindowText(message, text);
+  *reinterpret_cast<std::string*>(report) += " [" + title + "] " + text;
+  return TRUE;
+}
+
+}  // namespace
+
 bool RenderCall::Start() {
   if (entry_ == nullptr) return false;
   thread_.reset(CreateThread(nullptr, 0, Run, this, 0, &thread_id_));
@@ -59,6 +77,12 @@ DWORD WINAPI RenderCall::Run(void* argument) {
 bool RenderCall::WaitForReturn(DWORD timeout_ms) {
   if (!thread_) return false;
   returned_ = WaitForSingleObject(thread_.get(), timeout_ms) == WAIT_OBJECT_0;
+  if (!returned_) {
+    // What the call still shows is what a failed test needs to explain itself.
+    std::string open;
+    EnumThreadWindows(thread_id_, NoteOpenWindow, reinterpret_cast<LPARAM>(&open));
+    std::fprintf(stderr, "RenderDialogDoModal has not returned; still open:%s\n", open.c_str());
+  }
   return returned_;
 }
 
