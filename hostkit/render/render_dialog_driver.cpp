@@ -51,7 +51,7 @@ BOOL CALLBACK NoteOpenWindow(HWND window, LPARAM report) {
   std::string title;
   std::string text;
   (void)ReadWindowText(window, title);
-  if (const HWND message = GetDlgItem(window, 0xFFFF)) (void)ReadWindowText(message, text);
+  (void)DialogDriver::ReadMessageText(window, text);
   *reinterpret_cast<std::string*>(report) += " [" + title + "] " + text;
   return TRUE;
 }
