@@ -38,12 +38,6 @@ BOOL CALLBACK PressCancel(HWND window, LPARAM) {
   return TRUE;
 }
 
-}  // namespace
-
-void RenderCall::EndOpenDialogs() { EnumThreadWindows(thread_id_, PressCancel, 0); }
-
-namespace {
-
 // Adds "[title] text" to the report (a std::string) for a visible window of
 // the call, with the text of a message box.
 BOOL CALLBACK NoteOpenWindow(HWND window, LPARAM report) {
@@ -57,6 +51,8 @@ BOOL CALLBACK NoteOpenWindow(HWND window, LPARAM report) {
 }
 
 }  // namespace
+
+void RenderCall::EndOpenDialogs() { EnumThreadWindows(thread_id_, PressCancel, 0); }
 
 bool RenderCall::Start() {
   if (entry_ == nullptr) return false;
