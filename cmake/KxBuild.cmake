@@ -168,7 +168,8 @@ endfunction()
 # An import library lib<name>.a made from a decorated .def (see kx_def), as
 # an INTERFACE target `name` to link against. A 32-bit caller refers to a
 # stdcall function by its decorated name ("_Name@8"); the library maps it to
-# the plain name that a DLL linked with --kill-at exports (dlltool -k).
+# the plain name that a DLL linked with --kill-at exports (dlltool -k). Built
+# with everything: the SDK of the release package ships it.
 function(kx_import_library name def_input)
   cmake_parse_arguments(A "NONAME" "" "" ${ARGN})
   set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
@@ -182,8 +183,43 @@ function(kx_import_library name def_input)
     COMMAND ${CMAKE_DLLTOOL} -k -d ${def} -l ${lib}
     DEPENDS ${def} ${def_input}
     COMMENT "Import library ${name}")
-  add_custom_target(${name}_implib DEPENDS ${lib})
+  add_custom_target(${name}_implib ALL DEPENDS ${lib})
   add_library(${name} INTERFACE)
   target_link_libraries(${name} INTERFACE ${lib})
   add_dependencies(${name} ${name}_implib)
+  # For the release package, which ships both files.
+  set_target_properties(${name} PROPERTIES KX_IMPORT_LIBRARY ${lib} KX_DEF_FILE ${def})
+endfunction()
+
+# kx_version_resource(target DESCRIPTION text)
+# The version resource of a deliverable: the project's version (set once, in
+# project()) as file and product version, the product name, `text` as the
+# file description and the file's name. The texts are Japanese, in the block
+# of code page 932.
+function(kx_version_resource target)
+  cmake_parse_arguments(A "" "DESCRIPTION" "" ${ARGN})
+  get_target_property(type ${target} TYPE)
+  get_target_property(name ${target} OUTPUT_NAME)
+  if(NOT name)
+    set(name ${target})
+  endif()
+  if(type STREQUAL "SHARED_LIBRARY")
+    set(KX_VERSION_TYPE VFT_DLL)
+    set(KX_VERSION_FILE ${name}.dll)
+  else()
+    set(KX_VERSION_TYPE VFT_APP)
+    set(KX_VERSION_FILE ${name}.exe)
+  endif()
+  set(KX_VERSION_INTERNAL ${name})
+  set(KX_VERSION_DESCRIPTION "${A_DESCRIPTION}")
+  set(KX_VERSION ${CMAKE_PROJECT_VERSION})
+  set(tweak 0)
+  if(NOT "${CMAKE_PROJECT_VERSION_TWEAK}" STREQUAL "")
+    set(tweak ${CMAKE_PROJECT_VERSION_TWEAK})
+  endif()
+  set(KX_VERSION_COMMAS
+      "${CMAKE_PROJECT_VERSION_MAJOR},${CMAKE_PROJECT_VERSION_MINOR},${CMAKE_PROJECT_VERSION_PATCH},${tweak}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/version_info.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
 endfunction()

@@ -2,10 +2,10 @@
  * how the 3D view is set up. */
 #include <stdio.h>
 
-#include "hostkit/include/hostkit.h"
 #include "host_engine.h"
 #include "host_families.h"
 #include "host_log.h"
+#include "hostkit.h"
 
 BOOL RunCapabilities(void) {
   char path[MAX_PATH + 16];

@@ -2,7 +2,7 @@
  * stored settings read back as the renderer reads them), the parts search
  * (word dialog, then the search with its progress dialog), and the plain
  * utilities around them: a working folder and a style lookup. */
-#include "hostkit/include/hostkit.h"
+#include "hostkit.h"
 /* hostkit.h brings windows.h, which oleauto.h needs first. */
 #include <oleauto.h>
 #include <stdio.h>

@@ -1,7 +1,7 @@
 /* Extended parts information (the catalogue texts written to a part and
  * read back), the plan's back image (stored in the model and written out
  * again), and the display bits of shapes, read back through the engine. */
-#include "hostkit/include/hostkit.h"
+#include "hostkit.h"
 /* hostkit.h brings windows.h, which oleauto.h needs first. */
 #include <oleauto.h>
 #include <stdio.h>

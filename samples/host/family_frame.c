@@ -1,9 +1,9 @@
 /* The custom window frame on the sample's own main window: the host's
  * caption colours, a repaint, and the frame answering a hit test. The frame
  * stays on the window until it closes. */
-#include "hostkit/include/hostkit.h"
 #include "host_families.h"
 #include "host_log.h"
+#include "hostkit.h"
 
 static int32_t g_frame = 0;
 

@@ -1,6 +1,6 @@
 /* A download with its progress dialog, and a model sent by mail: the parts
  * data updates and the "send this plan" command of the host. */
-#include "hostkit/include/hostkit.h"
+#include "hostkit.h"
 /* hostkit.h brings windows.h, which oleauto.h needs first. */
 #include <oleauto.h>
 #include <stdio.h>

@@ -3,7 +3,7 @@
  * once with their count), walk them and read values, then change a value in
  * one block, write it back to the engine and read it again from a fresh
  * collection; release every list by its head. */
-#include "hostkit/include/hostkit.h"
+#include "hostkit.h"
 /* hostkit.h brings windows.h, which oleauto.h needs first. */
 #include <oleauto.h>
 #include <stdio.h>
