@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <memory>
 
-#include "hostkit/frame/visual_styles_win32.h"
 #include "hostkit/frame/window_frame_win32.h"
 
 namespace kx::hostkit {
@@ -45,13 +44,15 @@ class QNDWindowFrame::LookSource : public DefaultLookSource {
   QNDWindowFrame& frame_;
 };
 
-QNDWindowFrame::QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc) {
+QNDWindowFrame::QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc,
+                               FrameSystem& system)
+    : system_(system) {
   ReleaseResources();
   if (window == nullptr) return;
-  const bool themed = VisualStylesActive();
+  const bool themed = system_.VisualStylesActive();
   if (mode & kModeFixedDc) fixed_dc_ = fixed_dc;
   parts_.Reset();
-  if (themed) SwitchVisualStylesOff(window);
+  if (themed) system_.SwitchVisualStylesOff(window);
   mode_ = (mode & kModeKept) | (themed ? kModeThemed : 0);
   window_ = window;
   LayoutParts(mode_);
@@ -79,7 +80,7 @@ void QNDWindowFrame::LayoutParts(std::uint32_t mode) {
 }
 
 void QNDWindowFrame::OnSettingChange() {
-  if (mode_ & kModeThemed) SwitchVisualStylesOff(window_);
+  if (mode_ & kModeThemed) system_.SwitchVisualStylesOff(window_);
   LayoutParts(mode_ | kModeKeepLooks);
 }
 
@@ -148,7 +149,7 @@ void QNDWindowFrame::PaintNonClient(HRGN update) {
       }
     }
     const DWORD flags = DCX_WINDOW | DCX_CLIPSIBLINGS | (clip ? DCX_INTERSECTRGN : 0);
-    dc = GetDCEx(window_, clip, flags);
+    dc = system_.GetDCEx(window_, clip, flags);
     if (dc == nullptr) {
       if (clip) DeleteObject(clip);
       return;

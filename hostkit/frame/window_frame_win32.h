@@ -11,6 +11,7 @@
 
 #include "hostkit/frame/decorator.h"
 #include "hostkit/frame/frame_parts.h"
+#include "hostkit/frame/frame_system_win32.h"
 #include "hostkit/frame/kxc_items.h"
 #include "platform/win32/unique_resource.h"
 
@@ -23,15 +24,21 @@ class QNDWidget {
   virtual void PaintWidget(HDC dc, const RECT& rect) = 0;
 };
 
-// A caption button glyph as the system draws it.
+// A frame control as the system draws it. A caption glyph needs the
+// system's symbol font; without it (`symbol_font` false) the glyph is drawn
+// with lines on the system's button.
 class QNDWidgetSystemControl : public QNDWidget {
  public:
-  QNDWidgetSystemControl(UINT type, UINT state) noexcept : type_(type), state_(state) {}
+  QNDWidgetSystemControl(UINT type, UINT state, bool symbol_font) noexcept
+      : type_(type), state_(state), symbol_font_(symbol_font) {}
   void PaintWidget(HDC dc, const RECT& rect) override;
 
  private:
+  void PaintGlyphWithLines(HDC dc, const RECT& rect);
+
   UINT type_;
   UINT state_;
+  bool symbol_font_;
 };
 
 class QNDWindowFrame : public QNDWindowDecorator {
@@ -54,7 +61,8 @@ class QNDWindowFrame : public QNDWindowDecorator {
   // With kModeFixedDc in `mode`, everything is painted into `fixed_dc`
   // instead of the window's own context. A null window makes a frame that
   // decorates nothing.
-  QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc);
+  QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc,
+                 FrameSystem& system = RealFrameSystem());
   ~QNDWindowFrame() override;
   QNDWindowFrame(const QNDWindowFrame&) = delete;
   QNDWindowFrame& operator=(const QNDWindowFrame&) = delete;
@@ -109,6 +117,7 @@ class QNDWindowFrame : public QNDWindowDecorator {
     return QNDWindowDecorator::PassOn(GetWindow(), message, wparam, lparam, result);
   }
 
+  FrameSystem& system_;
   HWND window_ = nullptr;
   std::uint32_t mode_ = 0;
   FrameParts parts_;
