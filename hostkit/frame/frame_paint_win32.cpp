@@ -33,7 +33,7 @@ UINT TextFormat(std::uint32_t flags) noexcept {
 }  // namespace
 
 void QNDWidgetSystemControl::PaintWidget(HDC dc, const RECT& rect) {
-  if (type_ == DFC_CAPTION) {
+  if (type_ == DFC_CAPTION && !symbol_font_) {
     PaintGlyphWithLines(dc, rect);
     return;
   }
@@ -42,10 +42,9 @@ void QNDWidgetSystemControl::PaintWidget(HDC dc, const RECT& rect) {
 }
 
 void QNDWidgetSystemControl::PaintGlyphWithLines(HDC dc, const RECT& rect) {
-  // The system draws caption glyphs as characters of its symbol font, and
-  // where that font is missing (seen under a Japanese locale) it draws
-  // plain digits instead. The button is the system's; the glyph is drawn
-  // here with lines and boxes.
+  // Without its symbol font the system draws other characters (plain
+  // digits, seen under a Japanese locale) in place of the glyphs. The
+  // button is the system's; the glyph is drawn here with lines and boxes.
   RECT area = rect;
   DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (state_ & ~0xFFu));
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -149,7 +148,7 @@ int QNDWindowFrame::reg_sys_ctrl(UINT type, UINT state) {
 void QNDWindowFrame::ReleaseResources() noexcept {
   resources_.Clear();
   caption_font_.reset();
-  if ((mode_ & kModeThemed) && window_ != nullptr) system_.GiveVisualStylesBack(window_);
+  if ((mode_ & kModeThemed) && window_ != nullptr) GiveVisualStylesBack();
   fixed_dc_ = nullptr;
 }
 

@@ -32,9 +32,7 @@ HDC FrameSystem::GetDCEx(HWND window, HRGN clip, DWORD flags) {
 
 bool FrameSystem::VisualStylesActive() { return kx::hostkit::VisualStylesActive(); }
 
-void FrameSystem::SwitchVisualStylesOff(HWND window) {
-  kx::hostkit::SwitchVisualStylesOff(window);
-}
+void FrameSystem::SwitchVisualStylesOff(HWND window) { kx::hostkit::SwitchVisualStylesOff(window); }
 
 void FrameSystem::GiveVisualStylesBack(HWND window) { kx::hostkit::GiveVisualStylesBack(window); }
 

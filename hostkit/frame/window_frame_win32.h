@@ -17,6 +17,8 @@
 
 namespace kx::hostkit {
 
+using UniqueRegion = win::UniqueResource<win::GdiObjectTraits<HRGN>>;
+
 // Something a look can draw into a rectangle.
 class QNDWidget {
  public:
@@ -92,7 +94,8 @@ class QNDWindowFrame : public QNDWindowDecorator {
   int CreateFontResource(const LOGFONTA& description);
   int reg_sys_ctrl(UINT type, UINT state);
   // Deletes every resource and the caption font, gives back the visual
-  // styles it switched off and forgets the fixed context.
+  // styles it switched off (once no other frame on the window keeps them
+  // off) and forgets the fixed context.
   void ReleaseResources() noexcept;
 
   // Painting, in window coordinates of `window_rect` (the window moved to 0,0).
@@ -104,6 +107,9 @@ class QNDWindowFrame : public QNDWindowDecorator {
   class LookSource;
 
   void LayoutParts(std::uint32_t mode);
+  // Gives the window its visual styles back unless another frame on it
+  // keeps them off.
+  void GiveVisualStylesBack() noexcept;
   int HitPart(POINT screen) const;
   bool Maximised() const;
   bool Active() const;
@@ -112,7 +118,10 @@ class QNDWindowFrame : public QNDWindowDecorator {
   void GiveBackDc(HDC dc);
   void RepaintPart(int part, int state);
   void RepaintFrame();
+  // The frame's painting for a WM_NCPAINT of `update` (screen
+  // coordinates; null for the whole frame).
   void PaintNonClient(HRGN update);
+  HDC TakeNonClientDc(HRGN update);
   int PassOn(std::uint32_t message, MessageWord wparam, MessageLong lparam, MessageResult* result) {
     return QNDWindowDecorator::PassOn(GetWindow(), message, wparam, lparam, result);
   }
