@@ -232,6 +232,17 @@ TEST_F(FrameButtonTest, MovingBackOntoTheButtonBeforeReleasingStillCounts) {
   EXPECT_EQ(TakePostedCommands(window.get()), std::vector<WPARAM>{SC_MINIMIZE});
 }
 
+TEST_F(FrameButtonTest, TheSecondPressOfADoubleClickIsAPressToo) {
+  const auto close = FindCaptionPart(window.get(), HTCLOSE);
+  ASSERT_TRUE(close);
+  Press(*close, HTCLOSE);
+  Release(*close);
+  SendMessageA(window.get(), WM_NCLBUTTONDBLCLK, HTCLOSE, MAKELPARAM(close->x, close->y));
+  EXPECT_EQ(GetCapture(), window.get());
+  Release(*close);
+  EXPECT_EQ(TakePostedCommands(window.get()), (std::vector<WPARAM>{SC_CLOSE, SC_CLOSE}));
+}
+
 TEST_F(FrameButtonTest, MaximiseButtonOfAMaximisedWindowRestores) {
   ShowWindow(window.get(), SW_MAXIMIZE);
   Pump();

@@ -286,6 +286,10 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
       if (redraw != 0) PostMessageA(window_, redraw, 0, 0);
       return PassOn(message, wparam, lparam, result);
 
+    // The second press of a double click comes as a double click: on a
+    // button it is a press like the first, not the system's to track with
+    // its own buttons.
+    case WM_NCLBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN: {
       const int hit = HitPart(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       if (!IsButton(hit)) return PassOn(message, wparam, lparam, result);
