@@ -89,18 +89,10 @@ TEST(FrameSystemTest, RefusedNonClientContextPaintsThroughTheWindowContext) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   const int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
   const int caption = GetSystemMetrics(SM_CYCAPTION);
-  HDC dc = GetWindowDC(window.get());
-  const RECT all = {0, 0, width, height};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(window.get(), dc);
 
   // The system asks for the left half of the caption band: that much is
   // painted, nothing beyond it.
-  POINT origin = {0, 0};
-  ClientToScreen(window.get(), &origin);
-  RECT left_half = {0, 0, width / 2, fy + caption};
-  OffsetRect(&left_half, r.left - origin.x, r.top - origin.y);  // client coordinates
-  RedrawWindow(window.get(), &left_half, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  RepaintLeftHalfOfCaptionOnBlack(window.get());
   Pump(150);
   ScreenImage part = ScreenImage::Capture(r);
   part.SaveIfAsked("frame_refused_dc_left_half");

@@ -68,6 +68,10 @@ LRESULT HitTestAt(HWND window, int x, int y);
 // answers `code`, found by asking the window point by point.
 std::optional<POINT> FindCaptionPart(HWND window, LRESULT code);
 
+// Paints the whole window black, then has the system ask for the left half
+// of the caption band only (a WM_NCPAINT with that region, now).
+void RepaintLeftHalfOfCaptionOnBlack(HWND window);
+
 // A part of the screen read back as 0x00BBGGRR values.
 class ScreenImage {
  public:
