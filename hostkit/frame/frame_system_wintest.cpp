@@ -93,8 +93,8 @@ TEST(FrameSystemTest, RefusedNonClientContextPaintsThroughTheWindowContext) {
   // The system asks for the left half of the caption band: that much is
   // painted, nothing beyond it.
   RepaintLeftHalfOfCaptionOnBlack(window.get());
-  Pump(150);
-  ScreenImage part = ScreenImage::Capture(r);
+  const ScreenImage part = CaptureWhen(
+      r, [&](const ScreenImage& i) { return i.At(width / 4, fy + caption / 2) == kCaption; });
   part.SaveIfAsked("frame_refused_dc_left_half");
   EXPECT_GT(system.refused, 0);
   EXPECT_EQ(part.At(width / 4, fy + caption / 2), kCaption) << "caption in the region";
@@ -103,8 +103,8 @@ TEST(FrameSystemTest, RefusedNonClientContextPaintsThroughTheWindowContext) {
 
   // The whole frame (the message carries 1 for a region).
   SendMessageA(window.get(), WM_NCPAINT, 1, 0);
-  Pump(150);
-  ScreenImage whole = ScreenImage::Capture(r);
+  const ScreenImage whole = CaptureWhen(
+      r, [&](const ScreenImage& i) { return i.At(width * 3 / 4, fy + caption / 2) == kCaption; });
   whole.SaveIfAsked("frame_refused_dc_whole");
   EXPECT_EQ(whole.At(width * 3 / 4, fy + caption / 2), kCaption);
   EXPECT_EQ(whole.At(fx / 2, height / 2), kBorder);

@@ -250,6 +250,16 @@ void ScreenImage::SaveIfAsked(const std::string& name) const {
   WriteBmp(std::string(folder) + "\\" + name + ".bmp", width_, height_, pixels_);
 }
 
+ScreenImage CaptureWhen(const RECT& area, const std::function<bool(const ScreenImage&)>& ready,
+                        int bound_ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    ScreenImage image = ScreenImage::Capture(area);
+    if (ready(image) || GetTickCount() - start >= static_cast<DWORD>(bound_ms)) return image;
+    Pump(50);
+  }
+}
+
 std::string WriteTwoColourBitmap(int width, int height, COLORREF left, COLORREF right) {
   char folder[MAX_PATH] = {}, path[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, folder);
