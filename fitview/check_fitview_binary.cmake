@@ -1,6 +1,6 @@
 # Checks the built Fitview.exe: a GUI program, the static runtime (no mingw
-# DLLs), and KX3D.dll imported by ordinal only, exactly the ordinals of the
-# engine's ordinal list.
+# DLLs), no common-controls entry that needs version 6, and KX3D.dll imported
+# by ordinal only, exactly the ordinals of the engine's ordinal list.
 #   cmake -DOBJDUMP=... -DEXE=Fitview.exe -DDEF=kx3d_ordinals.def -P check_fitview_binary.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -17,6 +17,22 @@ foreach(runtime libstdc++ libgcc libwinpthread)
     message(FATAL_ERROR "Fitview.exe depends on ${runtime}: the runtime must be linked statically")
   endif()
 endforeach()
+
+# The program carries no manifest asking for the common controls' version 6,
+# so Windows gives it version 5, in which these entries are not offered by
+# name: importing one would keep the program from starting.
+string(FIND "${dump}" "DLL Name: COMCTL32.dll" comctl_start)
+if(NOT comctl_start EQUAL -1)
+  string(SUBSTRING "${dump}" ${comctl_start} -1 comctl_rest)
+  string(FIND "${comctl_rest}" "\n\n" comctl_end)
+  string(SUBSTRING "${comctl_rest}" 0 ${comctl_end} comctl_block)
+  foreach(entry SetWindowSubclass GetWindowSubclass RemoveWindowSubclass DefSubclassProc
+                TaskDialog TaskDialogIndirect LoadIconMetric LoadIconWithScaleDown)
+    if(comctl_block MATCHES "[ \t]${entry}[ \t\n]")
+      message(FATAL_ERROR "Fitview.exe imports ${entry}, which only the common controls' version 6 offers")
+    endif()
+  endforeach()
+endif()
 
 # The import entries of KX3D.dll: the lines after its name up to a blank line.
 string(FIND "${dump}" "DLL Name: KX3D.dll" start)

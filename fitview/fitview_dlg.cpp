@@ -1,7 +1,5 @@
 #include "fitview/fitview_dlg.h"
 
-#include <commctrl.h>
-
 #include "common/exchange_contract.h"
 #include "fitview/resource.h"
 
@@ -47,8 +45,11 @@ INT_PTR CFitviewDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
       // The engine view is fitted after the dialog's own size handling, which
-      // a dialog procedure cannot follow: a subclass of the window does.
-      SetWindowSubclass(window_, &SizeSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
+      // a dialog procedure cannot follow: a subclass of the window does. A
+      // plain one: the common controls' subclass helpers are there only for
+      // programs that ask for their version 6, which this one does not.
+      dialog_window_proc_ = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SizeSubclass)));
       controller_.Start();
       return TRUE;
     case WM_SHOWWINDOW:
@@ -80,11 +81,15 @@ INT_PTR CFitviewDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-LRESULT CALLBACK CFitviewDlg::SizeSubclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                           UINT_PTR id, DWORD_PTR data) {
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &SizeSubclass, id);
-  const LRESULT result = DefSubclassProc(window, message, wparam, lparam);
-  if (message == WM_SIZE) reinterpret_cast<CFitviewDlg*>(data)->controller_.OnSize();
+LRESULT CALLBACK CFitviewDlg::SizeSubclass(HWND window, UINT message, WPARAM wparam,
+                                           LPARAM lparam) {
+  auto* self = reinterpret_cast<CFitviewDlg*>(GetWindowLongPtrA(window, DWLP_USER));
+  const WNDPROC previous = self->dialog_window_proc_;
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+  }
+  const LRESULT result = CallWindowProcA(previous, window, message, wparam, lparam);
+  if (message == WM_SIZE) self->controller_.OnSize();
   return result;
 }
 

@@ -45,11 +45,11 @@ class CFitviewDlg final : public ViewerWindow {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK SizeSubclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                       UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK SizeSubclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  WNDPROC dialog_window_proc_ = nullptr;  // the dialog window's own, below SizeSubclass
   Win32ProfileStore profiles_;
   Win32FileSystem files_;
   ViewerController controller_;

@@ -5,7 +5,6 @@
 #include <memory>
 #include <utility>
 
-#include "hostkit/frame/visual_styles_win32.h"
 #include "hostkit/frame/window_frame_win32.h"
 
 namespace kx::hostkit {
@@ -34,15 +33,19 @@ UINT TextFormat(std::uint32_t flags) noexcept {
 }  // namespace
 
 void QNDWidgetSystemControl::PaintWidget(HDC dc, const RECT& rect) {
-  RECT area = rect;  // the system may adjust it
-  if (type_ != DFC_CAPTION) {
-    DrawFrameControl(dc, &area, type_, state_);
+  if (type_ == DFC_CAPTION && !symbol_font_) {
+    PaintGlyphWithLines(dc, rect);
     return;
   }
-  // The system draws caption glyphs as characters of its symbol font, and
-  // where that font is missing (seen under a Japanese locale) it draws
-  // plain digits instead. The button is the system's; the glyph is drawn
-  // here with lines and boxes, the same everywhere.
+  RECT area = rect;  // the system may adjust it
+  DrawFrameControl(dc, &area, type_, state_);
+}
+
+void QNDWidgetSystemControl::PaintGlyphWithLines(HDC dc, const RECT& rect) {
+  // Without its symbol font the system draws other characters (plain
+  // digits, seen under a Japanese locale) in place of the glyphs. The
+  // button is the system's; the glyph is drawn here with lines and boxes.
+  RECT area = rect;
   DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (state_ & ~0xFFu));
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   const int size = (width < height ? width : height) * 5 / 9;
@@ -137,14 +140,15 @@ int QNDWindowFrame::CreateFontResource(const LOGFONTA& description) {
 int QNDWindowFrame::reg_sys_ctrl(UINT type, UINT state) {
   auto resource = std::make_unique<Resource>();
   resource->kind = Resource::kWidget;
-  resource->widget = std::make_unique<QNDWidgetSystemControl>(type, state);
+  resource->widget =
+      std::make_unique<QNDWidgetSystemControl>(type, state, system_.SymbolFontPresent());
   return resources_.Add(std::move(resource));
 }
 
 void QNDWindowFrame::ReleaseResources() noexcept {
   resources_.Clear();
   caption_font_.reset();
-  if ((mode_ & kModeThemed) && window_ != nullptr) GiveVisualStylesBack(window_);
+  if ((mode_ & kModeThemed) && window_ != nullptr) GiveVisualStylesBack();
   fixed_dc_ = nullptr;
 }
 

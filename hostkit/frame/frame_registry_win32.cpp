@@ -1,37 +1,104 @@
 #include "hostkit/frame/frame_registry_win32.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace kx::hostkit {
 namespace {
+
+LRESULT CALLBACK SharedFrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+
+// A window whose last frame went while a procedure installed after the
+// frame's still called the frame's: the shared procedure stays in that
+// window's chain and keeps passing its messages to the window's own.
+struct OutlivedWindow {
+  HWND window;
+  WNDPROC own;
+};
+
+std::vector<OutlivedWindow>& OutlivedWindows() {
+  // Never destroyed: a window may call the shared procedure at process end.
+  static auto* const windows = new std::vector<OutlivedWindow>();
+  return *windows;
+}
+
+std::vector<OutlivedWindow>::iterator FindOutlived(HWND window) {
+  std::vector<OutlivedWindow>& windows = OutlivedWindows();
+  return std::find_if(windows.begin(), windows.end(),
+                      [window](const OutlivedWindow& w) { return w.window == window; });
+}
+
+bool SharedProcedureIsCurrent(HWND window) {
+  return GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SharedFrameProc);
+}
+
+// A message for a window without frames: its own procedure answers.
+LRESULT PassToOwnProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto at = FindOutlived(window);
+  if (at == OutlivedWindows().end()) return DefWindowProcA(window, message, wparam, lparam);
+  const WNDPROC own = at->own;
+  if (message == WM_NCDESTROY) {
+    OutlivedWindows().erase(at);
+  } else if (SharedProcedureIsCurrent(window)) {
+    // The later procedure has gone and put the shared one back: the window
+    // gets its own procedure again.
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+    OutlivedWindows().erase(at);
+  }
+  return CallWindowProcA(own, window, message, wparam, lparam);
+}
 
 LRESULT CALLBACK SharedFrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
   const WindowId id = reinterpret_cast<WindowId>(window);
   MessageResult result = 0;
   try {
     DecoratorRegistry& registry = FrameRegistry();
-    if (!registry.Dispatch(id, message, wparam, lparam, &result)) return 0;
-    // The handle may soon name another window: the entry goes with this one.
-    if (message == WM_NCDESTROY) registry.ForgetWindow(id);
+    if (registry.Dispatch(id, message, wparam, lparam, &result)) {
+      // The handle may soon name another window: the entry goes with this one.
+      if (message == WM_NCDESTROY) {
+        registry.ForgetWindow(id);
+        const auto at = FindOutlived(window);
+        if (at != OutlivedWindows().end()) OutlivedWindows().erase(at);
+      }
+      return result;
+    }
+    return PassToOwnProcedure(window, message, wparam, lparam);
   } catch (...) {
     // Nothing may leave a window procedure; the message has been answered
     // as far as the chain got.
+    return result;
   }
-  return result;
 }
 
 class Win32Subclasser : public WindowSubclasser {
  public:
   std::unique_ptr<QNDMessageProcessable> Subclass(WindowId window) override {
-    const LONG_PTR previous = SetWindowLongPtrA(reinterpret_cast<HWND>(window), GWLP_WNDPROC,
-                                                reinterpret_cast<LONG_PTR>(&SharedFrameProc));
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    const auto at = FindOutlived(hwnd);
+    if (at != OutlivedWindows().end()) {
+      // The shared procedure is in the window's chain still; putting it in
+      // again would make it call itself through the later procedure.
+      auto bottom = std::make_unique<QNDDefWindowProc>(at->own);
+      OutlivedWindows().erase(at);
+      return bottom;
+    }
+    const LONG_PTR previous =
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedFrameProc));
     if (previous == 0) return nullptr;
     return std::make_unique<QNDDefWindowProc>(reinterpret_cast<WNDPROC>(previous));
   }
   void Unsubclass(WindowId window, QNDMessageProcessable& bottom) override {
-    const WNDPROC previous = static_cast<QNDDefWindowProc&>(bottom).previous();
-    SetWindowLongPtrA(reinterpret_cast<HWND>(window), GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(previous));
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    const WNDPROC own = static_cast<QNDDefWindowProc&>(bottom).previous();
+    if (SharedProcedureIsCurrent(hwnd)) {
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+    } else if (IsWindow(hwnd)) {
+      // Putting the own procedure back would cut out whatever subclassed the
+      // window after the frame (a tooltip, the host): the shared procedure
+      // stays where it is and passes messages on.
+      OutlivedWindows().push_back(OutlivedWindow{hwnd, own});
+    }
   }
 };
 

@@ -212,17 +212,9 @@ TEST_F(FrameScreenTest, PartOfTheFrameIsPaintedWhenOnlyThatPartNeedsIt) {
   EXPECT_EQ(hk.draw(frame, 0, 0), 0);
   const RECT r = window.Frame();
   const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC dc = GetWindowDC(window.get());
-  const RECT all = {0, 0, width, height};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(window.get(), dc);
   // The left half of the caption band needs painting: the system sends a
   // region of it, and nothing outside it is painted.
-  POINT origin = {0, 0};
-  ClientToScreen(window.get(), &origin);
-  RECT left_half = {0, 0, width / 2, fy + caption};
-  OffsetRect(&left_half, r.left - origin.x, r.top - origin.y);  // client coordinates
-  RedrawWindow(window.get(), &left_half, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  RepaintLeftHalfOfCaptionOnBlack(window.get());
   ScreenImage image = Shoot(window.get(), "frame_custom_left_half");
   ExpectSamples(image, {{width / 4, fy + caption / 2, kCaption, "caption in the region"},
                         {fx + 1 + GetSystemMetrics(SM_CXSMICON) / 2, fy + caption / 2, kIcon,

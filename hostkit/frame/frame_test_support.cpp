@@ -178,6 +178,21 @@ std::optional<POINT> FindCaptionPart(HWND window, LRESULT code) {
   return POINT{(first + last) / 2, y};
 }
 
+void RepaintLeftHalfOfCaptionOnBlack(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC dc = GetWindowDC(window);
+  const RECT all = {0, 0, width, height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(window, dc);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  RECT left_half = {0, 0, width / 2, GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION)};
+  OffsetRect(&left_half, r.left - origin.x, r.top - origin.y);  // client coordinates
+  RedrawWindow(window, &left_half, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 ScreenImage ScreenImage::Capture(const RECT& wanted) {
   ScreenImage image;
   // A maximised window reaches past the screen's edges: only what is on
@@ -233,6 +248,16 @@ void ScreenImage::SaveIfAsked(const std::string& name) const {
   const char* folder = std::getenv("KX_FRAME_SHOTS");
   if (folder == nullptr || folder[0] == '\0' || width_ == 0) return;
   WriteBmp(std::string(folder) + "\\" + name + ".bmp", width_, height_, pixels_);
+}
+
+ScreenImage CaptureWhen(const RECT& area, const std::function<bool(const ScreenImage&)>& ready,
+                        int bound_ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    ScreenImage image = ScreenImage::Capture(area);
+    if (ready(image) || GetTickCount() - start >= static_cast<DWORD>(bound_ms)) return image;
+    Pump(50);
+  }
 }
 
 std::string WriteTwoColourBitmap(int width, int height, COLORREF left, COLORREF right) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +69,10 @@ LRESULT HitTestAt(HWND window, int x, int y);
 // answers `code`, found by asking the window point by point.
 std::optional<POINT> FindCaptionPart(HWND window, LRESULT code);
 
+// Paints the whole window black, then has the system ask for the left half
+// of the caption band only (a WM_NCPAINT with that region, now).
+void RepaintLeftHalfOfCaptionOnBlack(HWND window);
+
 // A part of the screen read back as 0x00BBGGRR values.
 class ScreenImage {
  public:
@@ -86,6 +91,12 @@ class ScreenImage {
   int left_ = 0, top_ = 0;             // where the captured pixels start in the wanted area
   std::vector<std::uint32_t> pixels_;  // top-down rows, 0x00RRGGBB
 };
+
+// The area as the screen shows it once `ready` holds for it, with what is
+// queued for the thread dispatched meanwhile (the system may show a window's
+// painting only later); after `bound_ms` the last picture, whatever it shows.
+ScreenImage CaptureWhen(const RECT& area, const std::function<bool(const ScreenImage&)>& ready,
+                        int bound_ms = 10000);
 
 // A 24-bit BMP file of `width` x `height` whose left half is `left` and
 // right half is `right`, written to a temporary path that is returned.

@@ -232,6 +232,17 @@ TEST_F(FrameButtonTest, MovingBackOntoTheButtonBeforeReleasingStillCounts) {
   EXPECT_EQ(TakePostedCommands(window.get()), std::vector<WPARAM>{SC_MINIMIZE});
 }
 
+TEST_F(FrameButtonTest, TheSecondPressOfADoubleClickIsAPressToo) {
+  const auto close = FindCaptionPart(window.get(), HTCLOSE);
+  ASSERT_TRUE(close);
+  Press(*close, HTCLOSE);
+  Release(*close);
+  SendMessageA(window.get(), WM_NCLBUTTONDBLCLK, HTCLOSE, MAKELPARAM(close->x, close->y));
+  EXPECT_EQ(GetCapture(), window.get());
+  Release(*close);
+  EXPECT_EQ(TakePostedCommands(window.get()), (std::vector<WPARAM>{SC_CLOSE, SC_CLOSE}));
+}
+
 TEST_F(FrameButtonTest, MaximiseButtonOfAMaximisedWindowRestores) {
   ShowWindow(window.get(), SW_MAXIMIZE);
   Pump();
@@ -255,6 +266,106 @@ TEST_F(FrameButtonTest, PostedCommandsWorkTheWindow) {
   Release(*restore);
   Pump();
   EXPECT_FALSE(IsZoomed(window.get()));
+}
+
+// A host that works the mouse in its own window, as a drag or a splitter
+// does: it captures on button-down and, on button-up, notes whether it still
+// held the capture and lets it go.
+struct HostMouse {
+  static inline WNDPROC previous = nullptr;
+  static inline int ups = 0;
+  static inline int ups_with_capture = 0;
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_LBUTTONDOWN) SetCapture(window);
+    if (message == WM_LBUTTONUP) {
+      ++ups;
+      if (GetCapture() == window) {
+        ++ups_with_capture;
+        ReleaseCapture();
+      }
+    }
+    return CallWindowProcA(previous, window, message, wparam, lparam);
+  }
+};
+
+TEST_F(FrameExportsTest, TheHostsOwnDragKeepsItsButtonUpAndItsCapture) {
+  TestWindow window;
+  HostMouse::previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostMouse::Proc)));
+  HostMouse::ups = HostMouse::ups_with_capture = 0;
+  const int32_t frame = hk.create(window.get());
+  ASSERT_NE(frame, 0);
+  const RECT r = window.Frame();
+  const auto close = FindCaptionPart(window.get(), HTCLOSE);
+  ASSERT_TRUE(close);
+  auto client = [&](POINT screen) {
+    ScreenToClient(window.get(), &screen);
+    return MAKELPARAM(screen.x, screen.y);
+  };
+  const POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  const POINT caption = {middle.x, close->y};
+  const POINT left_border = {r.left + GetSystemMetrics(SM_CXFRAME) / 2, middle.y};
+  // The drag starts in the client area and ends anywhere, frame included.
+  int expected = 0;
+  for (const POINT end : {middle, caption, *close, left_border}) {
+    SendMessageA(window.get(), WM_LBUTTONDOWN, MK_LBUTTON, client(middle));
+    ASSERT_EQ(GetCapture(), window.get());
+    SendMessageA(window.get(), WM_LBUTTONUP, 0, client(end));
+    ++expected;
+    EXPECT_EQ(HostMouse::ups, expected) << end.x << "," << end.y;
+    EXPECT_EQ(HostMouse::ups_with_capture, expected) << end.x << "," << end.y;
+  }
+  EXPECT_TRUE(TakePostedCommands(window.get()).empty());
+
+  // A press on close that loses the capture (another window took it) is
+  // over: the host's next release on close is the host's, and closes nothing.
+  TakePostedCommands(window.get());
+  SendMessageA(window.get(), WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(close->x, close->y));
+  ASSERT_EQ(GetCapture(), window.get());
+  ReleaseCapture();
+  SendMessageA(window.get(), WM_LBUTTONDOWN, MK_LBUTTON, client(middle));
+  SendMessageA(window.get(), WM_LBUTTONUP, 0, client(*close));
+  EXPECT_EQ(HostMouse::ups, expected + 1);
+  EXPECT_EQ(HostMouse::ups_with_capture, expected + 1);
+  EXPECT_TRUE(TakePostedCommands(window.get()).empty());
+  EXPECT_EQ(hk.remove(frame), 0);
+  SetWindowLongPtrA(window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostMouse::previous));
+}
+
+// A procedure that subclasses the window after the frame did, as a tooltip
+// with TTF_SUBCLASS or the host itself does, and passes everything on.
+struct LaterSubclass {
+  static inline WNDPROC previous = nullptr;
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return CallWindowProcA(previous, window, message, wparam, lparam);
+  }
+};
+
+TEST_F(FrameExportsTest, DeletingTheFrameUnderALaterSubclassKeepsTheChainWhole) {
+  TestWindow window;
+  const int32_t frame = hk.create(window.get());
+  ASSERT_NE(frame, 0);
+  LaterSubclass::previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclass::Proc)));
+  const RECT r = window.Frame();
+  const int middle_x = (r.left + r.right) / 2, middle_y = (r.top + r.bottom) / 2;
+
+  EXPECT_EQ(hk.remove(frame), 0);
+  EXPECT_EQ(window.CurrentProcedure(), &LaterSubclass::Proc) << "the later subclass is kept";
+  EXPECT_EQ(HitTestAt(window.get(), middle_x, middle_y), HTCLIENT);
+  // Decorated and undecorated again while the later subclass stays on top.
+  const int32_t again = hk.create(window.get());
+  ASSERT_NE(again, 0);
+  EXPECT_EQ(HitTestAt(window.get(), middle_x, r.top + 1), HTTOP);
+  EXPECT_EQ(HitTestAt(window.get(), middle_x, middle_y), HTCLIENT);
+  EXPECT_EQ(hk.remove(again), 0);
+  EXPECT_EQ(window.CurrentProcedure(), &LaterSubclass::Proc);
+
+  // The later subclass goes, putting back the procedure it found.
+  SetWindowLongPtrA(window.get(), GWLP_WNDPROC,
+                    reinterpret_cast<LONG_PTR>(LaterSubclass::previous));
+  EXPECT_EQ(HitTestAt(window.get(), middle_x, middle_y), HTCLIENT);
+  EXPECT_EQ(window.CurrentProcedure(), window.OwnProcedure());
 }
 
 TEST_F(FrameExportsTest, WindowDestroyedBeforeItsFrameLeavesAHandleThatStillDeletes) {

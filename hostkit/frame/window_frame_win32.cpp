@@ -4,10 +4,12 @@
 // windows.h first
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
+#include <utility>
+#include <vector>
 
-#include "hostkit/frame/visual_styles_win32.h"
 #include "hostkit/frame/window_frame_win32.h"
 
 namespace kx::hostkit {
@@ -23,6 +25,21 @@ constexpr UINT kNonClientMetricsBytes = offsetof(NONCLIENTMETRICSA, iPaddedBorde
 static_assert(kNonClientMetricsBytes == 340, "the classic non-client metrics record");
 
 bool IsButton(int part) noexcept { return part >= kPartClose && part <= kPartRestore; }
+
+// The frames that switched each window's visual styles off. Several frames
+// may be stacked on one window: the styles come back with the last of them.
+std::vector<std::pair<HWND, const void*>>& StyleHolders() {
+  static auto* const holders = new std::vector<std::pair<HWND, const void*>>();
+  return *holders;
+}
+
+// A copy of `region` moved by dx, dy; null when none can be made.
+UniqueRegion CopyRegion(HRGN region, int dx, int dy) {
+  UniqueRegion copy(CreateRectRgn(0, 0, 0, 0));
+  if (!copy || CombineRgn(copy.get(), region, nullptr, RGN_COPY) == ERROR) return {};
+  if ((dx != 0 || dy != 0) && OffsetRgn(copy.get(), dx, dy) == ERROR) return {};
+  return copy;
+}
 
 }  // namespace
 
@@ -45,13 +62,17 @@ class QNDWindowFrame::LookSource : public DefaultLookSource {
   QNDWindowFrame& frame_;
 };
 
-QNDWindowFrame::QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc) {
+QNDWindowFrame::QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc, FrameSystem& system)
+    : system_(system) {
   ReleaseResources();
   if (window == nullptr) return;
-  const bool themed = VisualStylesActive();
+  const bool themed = system_.VisualStylesActive();
   if (mode & kModeFixedDc) fixed_dc_ = fixed_dc;
   parts_.Reset();
-  if (themed) SwitchVisualStylesOff(window);
+  if (themed) {
+    system_.SwitchVisualStylesOff(window);
+    StyleHolders().emplace_back(window, this);
+  }
   mode_ = (mode & kModeKept) | (themed ? kModeThemed : 0);
   window_ = window;
   LayoutParts(mode_);
@@ -78,8 +99,19 @@ void QNDWindowFrame::LayoutParts(std::uint32_t mode) {
   LayOutFrame(parts_, m, mode, source);
 }
 
+void QNDWindowFrame::GiveVisualStylesBack() noexcept {
+  std::vector<std::pair<HWND, const void*>>& holders = StyleHolders();
+  const auto mine =
+      std::find(holders.begin(), holders.end(), std::pair<HWND, const void*>(window_, this));
+  if (mine == holders.end()) return;
+  holders.erase(mine);
+  const bool others = std::any_of(holders.begin(), holders.end(),
+                                  [this](const auto& holder) { return holder.first == window_; });
+  if (!others) system_.GiveVisualStylesBack(window_);
+}
+
 void QNDWindowFrame::OnSettingChange() {
-  if (mode_ & kModeThemed) SwitchVisualStylesOff(window_);
+  if (mode_ & kModeThemed) system_.SwitchVisualStylesOff(window_);
   LayoutParts(mode_ | kModeKeepLooks);
 }
 
@@ -134,28 +166,43 @@ void QNDWindowFrame::RepaintFrame() {
   }
 }
 
+HDC QNDWindowFrame::TakeNonClientDc(HRGN update) {
+  if (update == nullptr) {
+    return system_.GetDCEx(window_, nullptr, DCX_WINDOW | DCX_CLIPSIBLINGS);
+  }
+  // The context takes over the region it is given, so it gets a copy: the
+  // update region belongs to the system.
+  UniqueRegion clip = CopyRegion(update, 0, 0);
+  if (!clip) return nullptr;
+  HDC dc = system_.GetDCEx(window_, clip.get(), DCX_WINDOW | DCX_CLIPSIBLINGS | DCX_INTERSECTRGN);
+  if (dc != nullptr) clip.release();  // the context's now; a refused one stays ours
+  return dc;
+}
+
 void QNDWindowFrame::PaintNonClient(HRGN update) {
-  HDC dc = fixed_dc_;
-  if (dc == nullptr) {
-    // The context takes over the region it clips to, so it gets a copy:
-    // the update region belongs to the system.
-    HRGN clip = nullptr;
-    if (update != nullptr) {
-      clip = CreateRectRgn(0, 0, 0, 0);
-      if (clip && CombineRgn(clip, update, nullptr, RGN_COPY) == ERROR) {
-        DeleteObject(clip);
-        clip = nullptr;
-      }
-    }
-    const DWORD flags = DCX_WINDOW | DCX_CLIPSIBLINGS | (clip ? DCX_INTERSECTRGN : 0);
-    dc = GetDCEx(window_, clip, flags);
-    if (dc == nullptr) {
-      if (clip) DeleteObject(clip);
-      return;
-    }
+  if (fixed_dc_ != nullptr) {
+    PaintFrame(window_, fixed_dc_);
+    return;
+  }
+  if (HDC dc = TakeNonClientDc(update)) {
+    PaintFrame(window_, dc);
+    GiveBackDc(dc);
+    return;
+  }
+  // Windows refuses the context above for the region of a WM_NCPAINT, which
+  // lies in screen coordinates. The window's whole context limited to that
+  // region, moved to the window's own coordinates, paints the same.
+  HDC dc = GetWindowDC(window_);
+  if (dc == nullptr) return;
+  const int saved = SaveDC(dc);
+  RECT window = {};
+  if (update != nullptr && GetWindowRect(window_, &window)) {
+    const UniqueRegion clip = CopyRegion(update, -window.left, -window.top);
+    if (clip) SelectClipRgn(dc, clip.get());  // the context keeps a copy
   }
   PaintFrame(window_, dc);
-  GiveBackDc(dc);
+  RestoreDC(dc, saved);
+  ReleaseDC(window_, dc);
 }
 
 int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, MessageWord wparam,
@@ -200,23 +247,20 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
       GetClientRect(window_, &client);
       MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
       client.top -= GetSystemMetrics(SM_CYMENU);
-      HRGN menu = CreateRectRgnIndirect(&client);
+      const UniqueRegion menu(CreateRectRgnIndirect(&client));
       if (menu && parts_.shown(kPartMenuStrip)) {
         RECT window_rect = {};
         GetWindowRect(window_, &window_rect);
         const Rect strip = parts_.Resolve(
             kPartMenuStrip,
             Rect{window_rect.left, window_rect.top, window_rect.right, window_rect.bottom});
-        HRGN strip_region = CreateRectRgn(strip.left, strip.top, strip.right, strip.bottom);
-        if (strip_region) {
-          CombineRgn(menu, menu, strip_region, RGN_DIFF);
-          DeleteObject(strip_region);
-        }
+        const UniqueRegion strip_region(
+            CreateRectRgn(strip.left, strip.top, strip.right, strip.bottom));
+        if (strip_region) CombineRgn(menu.get(), menu.get(), strip_region.get(), RGN_DIFF);
       }
       if (menu) {
         const std::weak_ptr<int> alive = life_;
-        PassOn(message, reinterpret_cast<MessageWord>(menu), lparam, result);
-        DeleteObject(menu);
+        PassOn(message, reinterpret_cast<MessageWord>(menu.get()), lparam, result);
         if (alive.expired()) return 0;
       }
       // 1 stands for the whole window, not a region.
@@ -242,6 +286,10 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
       if (redraw != 0) PostMessageA(window_, redraw, 0, 0);
       return PassOn(message, wparam, lparam, result);
 
+    // The second press of a double click comes as a double click: on a
+    // button it is a press like the first, not the system's to track with
+    // its own buttons.
+    case WM_NCLBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN: {
       const int hit = HitPart(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       if (!IsButton(hit)) return PassOn(message, wparam, lparam, result);
@@ -264,14 +312,25 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
       }
       return PassOn(message, wparam, lparam, result);
 
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse while a button was held down: that
+      // press is over, and a later release is not the frame's.
+      if (pressed_ >= 0 && reinterpret_cast<HWND>(lp) != window_) {
+        RepaintPart(std::exchange(pressed_, -1), kStateNormal);
+      }
+      return PassOn(message, wparam, lparam, result);
+
     case WM_LBUTTONUP: {
+      // A release that ends no press of a frame button is the host's (its
+      // own drag in the window, holding its own capture): left alone.
+      if (pressed_ < 0) return PassOn(message, wparam, lparam, result);
+      const HWND window = window_;
+      const int pressed = std::exchange(pressed_, -1);
       POINT point = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       ClientToScreen(window_, &point);
       const int hit = HitPart(point);
       if (hit == 0) {
-        const std::weak_ptr<int> alive = life_;
         PassOn(message, wparam, lparam, result);
-        if (alive.expired()) return 0;
       } else {
         if (IsButton(hit)) {
           RepaintPart(hit, kStateActive);
@@ -280,7 +339,7 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
           // and buttons drawn over it: the whole frame is painted instead.
           RepaintFrame();
         }
-        if (hit == pressed_) {
+        if (hit == pressed) {
           WPARAM command = 0;
           if (hit == kPartClose) command = SC_CLOSE;
           if (hit == kPartMinimize) command = SC_MINIMIZE;
@@ -291,8 +350,9 @@ int QNDWindowFrame::ProcessMessage(WindowId window, std::uint32_t message, Messa
         }
         *result = 0;
       }
-      if (GetCapture() == window_) ReleaseCapture();
-      pressed_ = -1;
+      // The capture is the frame's, taken when the button went down; the
+      // frame may be gone by now (deleted by the host on the way).
+      if (GetCapture() == window) ReleaseCapture();
       return 0;
     }
 

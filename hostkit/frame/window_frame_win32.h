@@ -11,10 +11,13 @@
 
 #include "hostkit/frame/decorator.h"
 #include "hostkit/frame/frame_parts.h"
+#include "hostkit/frame/frame_system_win32.h"
 #include "hostkit/frame/kxc_items.h"
 #include "platform/win32/unique_resource.h"
 
 namespace kx::hostkit {
+
+using UniqueRegion = win::UniqueResource<win::GdiObjectTraits<HRGN>>;
 
 // Something a look can draw into a rectangle.
 class QNDWidget {
@@ -23,15 +26,21 @@ class QNDWidget {
   virtual void PaintWidget(HDC dc, const RECT& rect) = 0;
 };
 
-// A caption button glyph as the system draws it.
+// A frame control as the system draws it. A caption glyph needs the
+// system's symbol font; without it (`symbol_font` false) the glyph is drawn
+// with lines on the system's button.
 class QNDWidgetSystemControl : public QNDWidget {
  public:
-  QNDWidgetSystemControl(UINT type, UINT state) noexcept : type_(type), state_(state) {}
+  QNDWidgetSystemControl(UINT type, UINT state, bool symbol_font) noexcept
+      : type_(type), state_(state), symbol_font_(symbol_font) {}
   void PaintWidget(HDC dc, const RECT& rect) override;
 
  private:
+  void PaintGlyphWithLines(HDC dc, const RECT& rect);
+
   UINT type_;
   UINT state_;
+  bool symbol_font_;
 };
 
 class QNDWindowFrame : public QNDWindowDecorator {
@@ -54,7 +63,8 @@ class QNDWindowFrame : public QNDWindowDecorator {
   // With kModeFixedDc in `mode`, everything is painted into `fixed_dc`
   // instead of the window's own context. A null window makes a frame that
   // decorates nothing.
-  QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc);
+  QNDWindowFrame(HWND window, std::uint32_t mode, HDC fixed_dc,
+                 FrameSystem& system = RealFrameSystem());
   ~QNDWindowFrame() override;
   QNDWindowFrame(const QNDWindowFrame&) = delete;
   QNDWindowFrame& operator=(const QNDWindowFrame&) = delete;
@@ -84,7 +94,8 @@ class QNDWindowFrame : public QNDWindowDecorator {
   int CreateFontResource(const LOGFONTA& description);
   int reg_sys_ctrl(UINT type, UINT state);
   // Deletes every resource and the caption font, gives back the visual
-  // styles it switched off and forgets the fixed context.
+  // styles it switched off (once no other frame on the window keeps them
+  // off) and forgets the fixed context.
   void ReleaseResources() noexcept;
 
   // Painting, in window coordinates of `window_rect` (the window moved to 0,0).
@@ -96,6 +107,9 @@ class QNDWindowFrame : public QNDWindowDecorator {
   class LookSource;
 
   void LayoutParts(std::uint32_t mode);
+  // Gives the window its visual styles back unless another frame on it
+  // keeps them off.
+  void GiveVisualStylesBack() noexcept;
   int HitPart(POINT screen) const;
   bool Maximised() const;
   bool Active() const;
@@ -104,11 +118,15 @@ class QNDWindowFrame : public QNDWindowDecorator {
   void GiveBackDc(HDC dc);
   void RepaintPart(int part, int state);
   void RepaintFrame();
+  // The frame's painting for a WM_NCPAINT of `update` (screen
+  // coordinates; null for the whole frame).
   void PaintNonClient(HRGN update);
+  HDC TakeNonClientDc(HRGN update);
   int PassOn(std::uint32_t message, MessageWord wparam, MessageLong lparam, MessageResult* result) {
     return QNDWindowDecorator::PassOn(GetWindow(), message, wparam, lparam, result);
   }
 
+  FrameSystem& system_;
   HWND window_ = nullptr;
   std::uint32_t mode_ = 0;
   FrameParts parts_;

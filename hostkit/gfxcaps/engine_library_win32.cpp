@@ -1,5 +1,7 @@
 #include "hostkit/gfxcaps/engine_library_win32.h"
 
+#include <shlwapi.h>
+
 #include "fitview/engine_api/kx3d_api.h"
 #include "platform/win32/module_loader.h"
 
@@ -9,7 +11,13 @@ namespace {
 
 class Win32EngineLibrary final : public EngineLibrary {
  public:
-  explicit Win32EngineLibrary(const std::string& path) : module_(path.c_str()) {}
+  // The engine is asked about where it is installed, beside the libraries it
+  // needs; a relative path (for which the system defines no such search)
+  // is loaded plainly.
+  explicit Win32EngineLibrary(const std::string& path)
+      : module_(PathIsRelativeA(path.c_str())
+                    ? win::LoadedModule(path.c_str())
+                    : win::LoadedModule::BesideItsDependencies(path.c_str())) {}
   bool loaded() const { return module_.loaded(); }
 
   std::optional<std::int32_t> GraphicLibrary() override {

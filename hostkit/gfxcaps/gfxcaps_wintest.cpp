@@ -21,8 +21,8 @@
 #include "hostkit/include/hostkit.h"
 #include "platform/win32/module_loader.h"
 #include "platform/win32/unique_resource.h"
-#include "tests/win/temp_folder.h"
 #include "tests/win/process.h"
+#include "tests/win/temp_folder.h"
 
 namespace kx::hostkit {
 namespace {
@@ -436,6 +436,15 @@ TEST_F(GfxCapsWinTest, GraphicLibraryTypeOfEachEngineVariant) {
   }
   EXPECT_EQ(hostkit_->get_gl_type(nullptr), 0);
   EXPECT_TRUE(ComIsUninitialised());
+}
+
+TEST_F(GfxCapsWinTest, AnEngineInAnotherFolderFindsTheLibrariesBesideIt) {
+  // As the environment check asks about the host's engine: a folder that is
+  // not this program's, with the engine's companion library beside it.
+  const std::string engine =
+      kx::test::TestProgramFolder() + "engine_with_companion\\kx_test_engine_needing_companion.dll";
+  EXPECT_EQ(hostkit_->get_gl_type(engine.c_str()), 2);
+  EXPECT_EQ(GetModuleHandleA(engine.c_str()), nullptr);
 }
 
 TEST_F(GfxCapsWinTest, TheCallersOwnApartmentIsLeftAsItWas) {

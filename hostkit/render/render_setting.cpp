@@ -35,6 +35,11 @@ class FlagScope {
 RenderSetting::RenderSetting(RenderSettingServices services, RenderSettingArgs args)
     : s_(services), args_(std::move(args)) {}
 
+void RenderSetting::CarryOver(const RenderSettingChoices& choices) {
+  carried_ = choices;
+  args_.roof_mode = choices.roof_mode;
+}
+
 void RenderSetting::OnInitDialog() {
   DialogView& v = s_.view;
   max_side_ = MaxSide(args_.service_mode);
@@ -61,9 +66,12 @@ void RenderSetting::OnInitDialog() {
   v.ClearCombo(IDC_RENDER_VIEW);
   for (const RenderView& view : views_) v.AddComboItem(IDC_RENDER_VIEW, view.name, view.index);
   selected_view_ = 0;
-  if (!views_.empty()) v.SelectComboItem(IDC_RENDER_VIEW, 0);
+  if (carried_ && carried_->selected_view < static_cast<int>(views_.size())) {
+    selected_view_ = carried_->selected_view;
+  }
+  if (!views_.empty()) v.SelectComboItem(IDC_RENDER_VIEW, selected_view_);
 
-  settings_ = ReadRenderSettings(s_.registry, args_.key_path);
+  settings_ = carried_ ? carried_->settings : ReadRenderSettings(s_.registry, args_.key_path);
   // Stored indexes the combos do not have fall back to their defaults, so
   // that what is stored again is a paper and a preset the host knows.
   if (settings_.paper_size < 0 || settings_.paper_size >= kPaperCount) settings_.paper_size = 4;

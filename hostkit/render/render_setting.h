@@ -3,6 +3,7 @@
 // Win32 dialog forwards its events here and shows what this decides.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,14 @@ struct RenderSettingArgs {
   int roof_mode = kRoofShown;
 };
 
+// What the user left in the dialog: carried over to its next showing when
+// the user comes back from the multi-view dialog, in place of what is stored.
+struct RenderSettingChoices {
+  RenderSettings settings;
+  int selected_view = 0;
+  int roof_mode = kRoofShown;
+};
+
 struct RenderSettingServices {
   DialogView& view;
   SettingsRegistry& registry;
@@ -48,6 +57,9 @@ class RenderSetting {
  public:
   RenderSetting(RenderSettingServices services, RenderSettingArgs args);
 
+  // Before OnInitDialog: the dialog opens with these choices instead of the
+  // stored settings, the first view and the caller's roof mode.
+  void CarryOver(const RenderSettingChoices& choices);
   void OnInitDialog();
   void OnSelectionChange(int control_id);
   void OnEditChange(int control_id);
@@ -59,6 +71,7 @@ class RenderSetting {
   const RenderSettings& settings() const { return settings_; }
   PixelSize image_size() const { return image_size_; }
   int roof_mode() const { return args_.roof_mode; }
+  RenderSettingChoices choices() const { return {settings_, selected_view_, args_.roof_mode}; }
   int max_side() const { return max_side_; }
   // Stores the settings again (after the multi-view dialog).
   void WriteSettings();
@@ -84,6 +97,7 @@ class RenderSetting {
   RenderSettingServices s_;
   RenderSettingArgs args_;
   RenderSettings settings_;
+  std::optional<RenderSettingChoices> carried_;
   std::vector<RenderView> views_;
   int selected_view_ = 0;
   int max_side_ = kLocalMaxSide;

@@ -6,11 +6,14 @@
 namespace kx::hostkit {
 
 int CRenderSettingDialog::DoModal(HWND parent) {
+  carried_.reset();
+  if (logic_ && ended_ == IDC_RENDER_MULTI) carried_ = logic_->choices();
   logic_.reset();
   const INT_PTR result =
       DialogBoxParamA(RenderResourceModule(), MAKEINTRESOURCEA(IDD_RENDER_SETTING), parent,
                       DialogProc, reinterpret_cast<LPARAM>(this));
-  return static_cast<int>(result);
+  ended_ = static_cast<int>(result);
+  return ended_;
 }
 
 INT_PTR CALLBACK CRenderSettingDialog::DialogProc(HWND window, UINT message, WPARAM wparam,
@@ -23,6 +26,7 @@ INT_PTR CALLBACK CRenderSettingDialog::DialogProc(HWND window, UINT message, WPA
         RenderSettingServices{self->view_, self->registry_, self->profiles_, *self,
                               self->args_.service_mode ? &self->service_ : nullptr},
         self->args_);
+    if (self->carried_) self->logic_->CarryOver(*self->carried_);
     self->logic_->OnInitDialog();
     return TRUE;
   }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "common/profile_store_win32.h"
 #include "hostkit/render/dialog_view_win32.h"
@@ -22,8 +23,9 @@ class CRenderSettingDialog final : public DetailDialogs {
   // dialog keeps loaded.
   [[nodiscard]] bool Login(std::string& login) { return service_.Login(login); }
 
-  // Shows the dialog modally, reading everything afresh; the id it ended
-  // with, or -1 when it could not be shown.
+  // Shows the dialog modally; the id it ended with, or -1 when it could not
+  // be shown. Shown again after the multi-view dialog, it keeps the choices
+  // the user left in it; otherwise it reads everything afresh.
   int DoModal(HWND parent);
 
   // What the last showing left behind.
@@ -43,6 +45,8 @@ class CRenderSettingDialog final : public DetailDialogs {
   void OnCommand(int id, int code);
 
   RenderSettingArgs args_;
+  int ended_ = 0;
+  std::optional<RenderSettingChoices> carried_;
   HvLibrary service_;
   Win32SettingsRegistry registry_;
   Win32ProfileStore profiles_;

@@ -36,7 +36,8 @@ class FakeDetails final : public DetailDialogs {
 
 class RenderSettingTest : public ::testing::Test {
  protected:
-  void Open(bool service, PixelSize perspective = {800, 600}) {
+  void Open(bool service, PixelSize perspective = {800, 600},
+            const RenderSettingChoices* carried = nullptr) {
     RenderSettingArgs args;
     args.service_mode = service;
     args.perspective = perspective;
@@ -47,6 +48,7 @@ class RenderSettingTest : public ::testing::Test {
     view.controls[IDC_RENDER_TEST].height = 23;
     dialog = std::make_unique<RenderSetting>(
         RenderSettingServices{view, registry, profiles, details, &points}, args);
+    if (carried) dialog->CarryOver(*carried);
     dialog->OnInitDialog();
   }
   void Type(int id, const std::string& text) {
@@ -103,6 +105,32 @@ TEST_F(RenderSettingTest, LocalModeOpensWithDefaults) {
   EXPECT_TRUE(view[1072].shown);
   EXPECT_EQ(dialog->image_size(), (PixelSize{1264, 836}));
   EXPECT_TRUE(points.asked.empty());
+}
+
+TEST_F(RenderSettingTest, CarriedChoicesComeBeforeTheStoredOnes) {
+  TwoViews();
+  registry.dwords[kSettings] = {{"LMargin", 30}, {"DPI", 72}};
+  RenderSettingChoices carried;
+  carried.settings.left_margin = 10;
+  carried.settings.render_type = 1;
+  carried.selected_view = 1;
+  carried.roof_mode = kRoofHidden;
+  Open(false, {800, 600}, &carried);
+  EXPECT_EQ(view.Text(IDC_RENDER_MARGIN_LEFT), "10");
+  EXPECT_EQ(view.SelectedText(IDC_RENDER_RESOLUTION), "標準");
+  EXPECT_EQ(view.ComboSelection(IDC_RENDER_VIEW), 1);
+  EXPECT_TRUE(view.IsChecked(IDC_RENDER_ROOF_HIDDEN));
+  EXPECT_FALSE(view.IsChecked(IDC_RENDER_ROOF_HALF));
+  dialog->OnButton(IDC_RENDER_START);
+  EXPECT_EQ(registry.Dword(kSettings, "LMargin"), 10);
+  EXPECT_EQ(registry.Dword(kSettings, "RenderType"), 1);
+  EXPECT_EQ(*profiles.Find(kViews, "View1", "renderOn"), "1");
+  EXPECT_EQ(dialog->roof_mode(), kRoofHidden);
+
+  // A view the list no longer has: the first is chosen.
+  carried.selected_view = 5;
+  Open(false, {800, 600}, &carried);
+  EXPECT_EQ(view.ComboSelection(IDC_RENDER_VIEW), 0);
 }
 
 TEST_F(RenderSettingTest, ServiceModeKeepsItsControlsAndShowsPoints) {

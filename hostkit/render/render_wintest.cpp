@@ -328,12 +328,15 @@ TEST_F(RenderDialogTest, MultiViewStartCreatesTheFolderAndStoresTheChoice) {
   EXPECT_EQ(Dword("LMargin"), 10u);
 }
 
-TEST_F(RenderDialogTest, BackReturnsToTheSettingsDialog) {
+TEST_F(RenderDialogTest, BackReturnsToTheSettingsDialogWithTheChoicesLeftInIt) {
   WriteViews(3);
-  RenderCall call(Args(0));
+  RenderCall call(Args(0));  // the caller's roof mode: semi-transparent
   ASSERT_TRUE(call.Start());
   DialogDriver settings;
   ASSERT_TRUE(settings.WaitFor(kSettingsTitle, IDC_RENDER_START, kWaitMs));
+  ASSERT_TRUE(settings.Click(IDC_RENDER_ROOF_HIDDEN));
+  ASSERT_TRUE(settings.SelectComboItem(IDC_RENDER_VIEW, 2));
+  ASSERT_TRUE(settings.TypeText(IDC_RENDER_MARGIN_LEFT, "10"));
   ASSERT_TRUE(settings.Click(IDC_RENDER_MULTI));
   DialogDriver multi;
   ASSERT_TRUE(multi.WaitFor(kMultiViewTitle, IDC_MULTI_BACK, kWaitMs));
@@ -344,12 +347,27 @@ TEST_F(RenderDialogTest, BackReturnsToTheSettingsDialog) {
   EXPECT_FALSE(state.visible);
   ASSERT_TRUE(multi.Click(IDC_MULTI_BACK));
   ASSERT_TRUE(multi.WaitUntilGone(kWaitMs));
+
   DialogDriver again;
   ASSERT_TRUE(again.WaitFor(kSettingsTitle, IDC_RENDER_START, kWaitMs));
-  ASSERT_TRUE(again.Click(IDCANCEL));
+  ASSERT_TRUE(again.ReadState(IDC_RENDER_ROOF_HIDDEN, state));
+  EXPECT_TRUE(state.checked);
+  ASSERT_TRUE(again.ReadState(IDC_RENDER_ROOF_HALF, state));
+  EXPECT_FALSE(state.checked);
+  int view = -1;
+  ASSERT_TRUE(again.ReadComboSelection(IDC_RENDER_VIEW, view));
+  EXPECT_EQ(view, 2);
+  std::string margin;
+  ASSERT_TRUE(again.ReadText(IDC_RENDER_MARGIN_LEFT, margin));
+  EXPECT_EQ(margin, "10");
+  ASSERT_TRUE(again.Click(IDC_RENDER_START));
   ASSERT_TRUE(call.WaitForReturn());
-  EXPECT_EQ(call.result(), 0);
-  EXPECT_FALSE(SettingsKeyExists());
+  EXPECT_EQ(call.result(), 1);
+  EXPECT_EQ(call.roof_mode(), 2);
+  EXPECT_EQ(IniValue(views_, "View0", "roofOn"), "0");
+  EXPECT_EQ(IniValue(views_, "View2", "renderOn"), "1");
+  EXPECT_EQ(IniValue(views_, "View0", "renderOn"), "0");
+  EXPECT_EQ(Dword("LMargin"), 10u);
 }
 
 TEST_F(RenderDialogTest, ServiceMultiViewOffersBitmapsAndCountsPoints) {

@@ -14,6 +14,15 @@ class LoadedModule {
   LoadedModule() noexcept = default;
   explicit LoadedModule(const char* path) noexcept : module_(LoadLibraryA(path)) {}
 
+  // A library named by its absolute path whose own dependencies are looked
+  // for in its folder first; the plain load looks in the program's folder,
+  // where a library installed elsewhere does not find them.
+  static LoadedModule BesideItsDependencies(const char* absolute_path) noexcept {
+    LoadedModule loaded;
+    loaded.module_.reset(LoadLibraryExA(absolute_path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    return loaded;
+  }
+
   bool loaded() const noexcept { return static_cast<bool>(module_); }
   HMODULE handle() const noexcept { return module_.get(); }
 
