@@ -47,17 +47,18 @@ class Worker {
   int Run() noexcept {
     int result = 1;
     try {
-      job_.SetFileName({});
-      session_ = http_.OpenSession();
-      dialog_.InitProgress();
-      Transfer();
+      try {
+        job_.SetFileName({});
+        session_ = http_.OpenSession();
+        dialog_.InitProgress();
+        Transfer();
+      } catch (const HttpFailure&) {
+        // The line failed: said as plainly as the other failures, so that
+        // the dialog does not go on showing work in progress.
+        Fail(copying_ ? kTextReadFailed : kTextCannotConnect, 2);
+      }
     } catch (const CKxException&) {
       result = 0;  // its text is already shown
-    } catch (const HttpFailure&) {
-      // The line failed: said as plainly as the other failures, so that the
-      // dialog does not go on showing work in progress.
-      Status(copying_ ? kTextReadFailed : kTextCannotConnect);
-      result = 0;
     } catch (...) {
       result = 0;  // out of memory
     }

@@ -257,19 +257,18 @@ TEST_F(DownloadWinTest, CancelIsAnsweredWhileTheLineIsSlow) {
   EXPECT_EQ(kept, Pattern(kept.size()));
   // The server tells how much it had sent when the client went: the body
   // takes 20 s, so a prompt stop leaves most of it unsent.
-  std::string finished;
+  int sent = -1;
   EXPECT_TRUE(WaitUntil(
       [&] {
         const std::string all = AskServer("/finished");
         const std::size_t at = all.find(object + " ");
-        if (at == std::string::npos) return false;
-        finished = all.substr(at + object.size() + 1, all.find('\n', at) - at - object.size() - 1);
-        return true;
+        if (at != std::string::npos) sent = std::atoi(all.c_str() + at + object.size() + 1);
+        return at != std::string::npos;
       },
       30000));
-  EXPECT_LT(std::atoi(finished.c_str()), 409600) << "the whole body was read before Cancel";
-  std::printf("Cancel answered in %lu ms, %s bytes sent\n",
-              static_cast<unsigned long>(gone - pressed), finished.c_str());
+  EXPECT_LT(sent, 409600) << "the whole body was read before Cancel";
+  std::printf("Cancel answered in %lu ms, %d bytes sent\n",
+              static_cast<unsigned long>(gone - pressed), sent);
 }
 
 // A file of the same name that was there before is replaced by a finished
@@ -277,33 +276,38 @@ TEST_F(DownloadWinTest, CancelIsAnsweredWhileTheLineIsSlow) {
 // nothing else behind.
 TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
   const std::string earlier = "an earlier file of the user's";
+  enum Cancel { kNoCancel, kWhileConnecting, kWhileCopying };
   const struct {
     std::string object;
+    Cancel cancel;
     bool read_only;
-    std::string failure;  // the text shown; empty: no failure
-    bool cancel;          // pressed at once, while the server keeps its answer back
+    std::string failure;  // the text shown; empty: none
   } cases[] = {
-      {"/late/1500/kept.q3d", false, "", true},
-      {"/drop/300000/kept.q3d", false, "ダウンロードが途中で切断されました", false},
-      {"/data/10/kept.q3d", true, "ファイルを作成できません", false},
-      {"/data/300000/kept.q3d", false, "", false},
+      {"/late/1500/kept.q3d", kWhileConnecting, false, ""},
+      {"/slow/409600/kept.q3d", kWhileCopying, false, ""},
+      {"/drop/300000/kept.q3d", kNoCancel, false, "ダウンロードが途中で切断されました"},
+      {"/data/10/kept.q3d", kNoCancel, true, "ファイルを作成できません"},
+      {"/data/300000/kept.q3d", kNoCancel, false, ""},
   };
   const std::string path = folder_ / "kept.q3d";
   for (const auto& c : cases) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     TempFolder::WriteFile(path, earlier);
     if (c.read_only) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    std::function<void(DialogDriver&)> drive;
-    if (c.cancel) {
-      drive = [](DialogDriver& d) { EXPECT_TRUE(d.Click(IDCANCEL)); };
-    } else if (!c.failure.empty()) {
+    const bool finished = c.cancel == kNoCancel && c.failure.empty();
+    std::function<void(DialogDriver&)> drive;  // a finished download ends by itself
+    if (!finished) {
       drive = [&](DialogDriver& d) {
-        EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, c.failure, kWaitMs))
-            << c.object << ": " << Status(d);
-        EXPECT_TRUE(d.Click(IDCANCEL));
+        if (c.cancel == kWhileCopying) {
+          EXPECT_TRUE(WaitUntil([&] { return Status(d).find(" Bytes / ") != std::string::npos; },
+                                kWaitMs, 20));
+        }
+        if (!c.failure.empty()) {
+          EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, c.failure, kWaitMs)) << c.object << Status(d);
+        }
+        EXPECT_TRUE(d.Click(IDCANCEL)) << c.object;
       };
     }
-    const bool finished = !c.cancel && c.failure.empty();
     const Outcome outcome = Download(Server() + c.object, 1, drive);
     EXPECT_EQ(outcome.result, finished ? 1 : 0) << c.object;
     const std::string now = Stored("kept.q3d");

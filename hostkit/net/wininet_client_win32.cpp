@@ -56,9 +56,8 @@ class WinInetRequest final : public HttpRequest {
   // The worker copies 1024-byte pieces, but a WinInet read per piece would
   // make the transfer's cost the number of pieces. A synchronous read waits
   // until all it asked for has come, so each read asks for what has
-  // arrived and never more: a fast line has much waiting and is read in
-  // large blocks, a slow one as it comes, and progress and Cancel follow
-  // every piece instead of waiting for a block to fill.
+  // arrived, up to a block, and never more: progress and Cancel then follow
+  // every piece of a slow line instead of waiting for a block to fill.
   std::size_t Read(char* buffer, std::size_t size) override {
     if (next_ == filled_) {
       DWORD available = 0;
@@ -290,8 +289,7 @@ bool Win32TargetFiles::Replace(const std::string& from, const std::string& to) {
   if (!MayBeReplaced(to)) return false;
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
   // No file that another program holds open can be renamed over, even when
-  // it shares writing; writing the earlier file itself then still works, as
-  // it always did.
+  // it shares writing; the earlier file can still be written itself then.
   if (!CopyInto(from, to)) return false;
   DeleteFileA(from.c_str());
   return true;
