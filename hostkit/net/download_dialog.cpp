@@ -14,6 +14,11 @@ namespace {
 
 HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
+// Byte-count notices are spaced in time, so the last pieces before the
+// line pauses may have come without one: a moment after showing the
+// counters the dialog looks at them once more.
+constexpr UINT_PTR kCountsTimer = 1;
+
 // The dialog window as the worker reaches it: posted notices only, apart
 // from the progress bar's set-up.
 class Win32DialogLink final : public DownloadDialogLink {
@@ -105,6 +110,10 @@ INT_PTR CDownloadDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
     case WM_DL_FAILED:
       OnFailed();
       return TRUE;
+    case WM_TIMER:
+      if (wparam != kCountsTimer) return FALSE;
+      OnCountsTimer();
+      return TRUE;
     default:
       return FALSE;
   }
@@ -180,27 +189,52 @@ void CDownloadDialog::OnUpdate(LPARAM what) {
   if (what == kUpdateByteCounts) {
     // Taken before the counters are read: a later piece posts afresh.
     work_->job.progress_pending = false;
-    const std::int32_t received = work_->job.received_bytes;
-    const std::int32_t total = work_->job.total_bytes;
-    SendMessageA(work_->progress, PBM_SETPOS, ProgressPercent(received, total), 0);
-    ShowStatus(ByteCountText(received, total));
+    ShowByteCounts();
   } else {
+    StopCounts();
     ShowStatus(work_->job.StatusText());
   }
 }
 
+void CDownloadDialog::ShowByteCounts() {
+  const std::int32_t received = work_->job.received_bytes;
+  const std::int32_t total = work_->job.total_bytes;
+  SendMessageA(work_->progress, PBM_SETPOS, ProgressPercent(received, total), 0);
+  ShowStatus(ByteCountText(received, total));
+  counts_shown_ = received;
+  SetTimer(window_, kCountsTimer, static_cast<UINT>(kProgressIntervalMs), nullptr);
+}
+
+void CDownloadDialog::OnCountsTimer() {
+  // Once more only while the counters are what the dialog shows, and only
+  // when they moved on: a status text shown since stays.
+  if (counts_shown_ >= 0 && work_->job.received_bytes != counts_shown_) {
+    ShowByteCounts();
+  } else {
+    StopCounts();
+  }
+}
+
+void CDownloadDialog::StopCounts() {
+  KillTimer(window_, kCountsTimer);
+  counts_shown_ = -1;
+}
+
 void CDownloadDialog::OnDone() {
+  StopCounts();
   SendMessageA(work_->progress, PBM_SETPOS, 100, 0);
   ShowStatus(kTextFinished);
   EndDialog(window_, 1);
 }
 
 void CDownloadDialog::OnCancelled() {
+  StopCounts();
   ShowStatus(kTextStopped);
   EndDialog(window_, 2);
 }
 
 void CDownloadDialog::OnFailed() {
+  StopCounts();
   worker_.reset();
   // The worker's last text, even when its own notice found the queue full.
   ShowStatus(work_->job.StatusText());

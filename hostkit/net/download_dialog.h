@@ -64,6 +64,9 @@ class CDownloadDialog {
   BOOL OnInitDialog();
   void OnCommand(int id, int code);
   void OnUpdate(LPARAM what);
+  void ShowByteCounts();
+  void OnCountsTimer();
+  void StopCounts();
   void OnDone();
   void OnCancelled();
   void OnFailed();
@@ -76,6 +79,9 @@ class CDownloadDialog {
   std::shared_ptr<DownloadWork> work_;
   HWND window_ = nullptr;
   win::UniqueHandle worker_;  // set while a worker may run
+  // The received bytes shown while the counters are on screen; -1 when a
+  // text has taken their place.
+  std::int32_t counts_shown_ = -1;
 };
 
 }  // namespace kx::hostkit

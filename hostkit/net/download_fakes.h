@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,16 +146,31 @@ inline std::unique_ptr<HttpSession> FakeHttpClient::OpenSession() {
   return std::make_unique<FakeSession>(*this);
 }
 
+// The target folder in memory: files by path. A file made beside an
+// earlier one is named "<folder>\~kxN.tmp".
 class MemoryTargetFiles final : public TargetFiles {
  public:
   std::map<std::string, std::string> files;  // path -> content
-  std::vector<std::string> created;
+  std::set<std::string> read_only;
+  std::vector<std::string> created;  // every file made, new or beside another
   bool refuse_create = false;
   std::optional<std::size_t> fail_write_after;  // bytes accepted before writes fail
   bool fail_close = false;
+  bool fail_replace = false;
   int open_files = 0;
 
-  std::unique_ptr<TargetFile> Create(const std::string& path) override;
+  std::unique_ptr<TargetFile> CreateNew(const std::string& path) override;
+  bool Replaceable(const std::string& path) override {
+    return files.count(path) != 0 && read_only.count(path) == 0;
+  }
+  std::unique_ptr<TargetFile> CreateBeside(const std::string& folder, std::string& path) override;
+  bool Replace(const std::string& from, const std::string& to) override {
+    if (fail_replace || read_only.count(to) != 0 || files.count(from) == 0) return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
+  void Remove(const std::string& path) override { files.erase(path); }
 };
 
 class MemoryTargetFile final : public TargetFile {
@@ -162,6 +178,8 @@ class MemoryTargetFile final : public TargetFile {
   MemoryTargetFile(MemoryTargetFiles& folder, std::string path)
       : folder_(folder), path_(std::move(path)) {
     ++folder_.open_files;
+    folder_.created.push_back(path_);
+    folder_.files[path_].clear();
   }
   ~MemoryTargetFile() override {
     if (open_) --folder_.open_files;
@@ -187,10 +205,15 @@ class MemoryTargetFile final : public TargetFile {
   bool open_ = true;
 };
 
-inline std::unique_ptr<TargetFile> MemoryTargetFiles::Create(const std::string& path) {
-  created.push_back(path);
+inline std::unique_ptr<TargetFile> MemoryTargetFiles::CreateNew(const std::string& path) {
+  if (refuse_create || files.count(path) != 0) return nullptr;
+  return std::make_unique<MemoryTargetFile>(*this, path);
+}
+
+inline std::unique_ptr<TargetFile> MemoryTargetFiles::CreateBeside(const std::string& folder,
+                                                                   std::string& path) {
   if (refuse_create) return nullptr;
-  files[path].clear();
+  path = folder + "\\~kx" + std::to_string(created.size()) + ".tmp";
   return std::make_unique<MemoryTargetFile>(*this, path);
 }
 
@@ -214,8 +237,10 @@ class RecordingDialog final : public DownloadDialogLink {
   int pauses = 0;
   bool gone = false;
   bool hold_progress = false;
-  // Sets the cancel flag when this many byte-count notices were posted.
+  // Sets the cancel flag when this many byte-count notices were posted, or
+  // when this status text is posted.
   std::optional<int> cancel_after_progress;
+  std::optional<std::string> cancel_at_text;
 
   void InitProgress() override { ++progress_inits; }
   PostOutcome Post(DownloadNotice notice, long lparam) override {
@@ -225,6 +250,10 @@ class RecordingDialog final : public DownloadDialogLink {
       return PostOutcome::kQueueFull;
     }
     posted.push_back({notice, lparam, job_.StatusText(), job_.received_bytes, job_.total_bytes});
+    if (notice == DownloadNotice::kUpdate && lparam == kUpdateStatusText &&
+        job_.StatusText() == cancel_at_text) {
+      job_.cancel = true;
+    }
     if (notice == DownloadNotice::kUpdate && lparam == kUpdateByteCounts) {
       if (!hold_progress) job_.progress_pending = false;
       if (cancel_after_progress && --*cancel_after_progress == 0) job_.cancel = true;

@@ -46,10 +46,10 @@ bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x8
 }  // namespace
 
 bool IsSafeFileName(std::string_view name) {
-  // Windows drops trailing dots and blanks: "." and " " would name the folder.
-  const std::size_t kept = name.find_last_not_of(". ");
-  if (kept == std::string_view::npos) return false;
-  if (name.find("..") != std::string_view::npos) return false;
+  // Windows drops trailing dots and blanks: ".", ".." and " " would name
+  // the folder or its parent. Separators are refused below, so ".." inside
+  // a name ("a..b.q3d") leads nowhere.
+  if (name.find_last_not_of(". ") == std::string_view::npos) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const auto c = static_cast<unsigned char>(name[i]);
     if (IsLeadByte(c)) {

@@ -16,8 +16,9 @@ namespace kx::hostkit {
 std::string UrlFileName(std::string_view url);
 
 // True when `name` names a file directly inside the target folder: not
-// empty, no separator, drive or stream colon, "..", characters that Windows
-// refuses in names, nor a device name such as "CON" or "NUL.txt".
+// empty, not only dots and blanks (".", ".."), no separator, drive or
+// stream colon, characters that Windows refuses in names, nor a device name
+// such as "CON" or "NUL.txt".
 bool IsSafeFileName(std::string_view name);
 
 // The redirection target in a response's CR LF header text: what follows the

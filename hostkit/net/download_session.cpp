@@ -47,20 +47,27 @@ class Worker {
   int Run() noexcept {
     int result = 1;
     try {
-      job_.SetFileName({});
-      session_ = http_.OpenSession();
-      dialog_.InitProgress();
-      Transfer();
+      try {
+        job_.SetFileName({});
+        session_ = http_.OpenSession();
+        dialog_.InitProgress();
+        Transfer();
+      } catch (const HttpFailure&) {
+        // The line failed: said as plainly as the other failures, so that
+        // the dialog does not go on showing work in progress.
+        Fail(copying_ ? kTextReadFailed : kTextCannotConnect, 2);
+      }
     } catch (const CKxException&) {
       result = 0;  // its text is already shown
-    } catch (const HttpFailure&) {
-      result = 0;  // the last text stays
     } catch (...) {
       result = 0;  // out of memory
     }
     request_.reset();
     connection_.reset();
     session_.reset();
+    // A cancelled or failed download leaves the file that was there as it
+    // was.
+    if (!beside_.empty()) files_.Remove(beside_);
     if (cancelled_) {
       PostFinalNotice(dialog_, DownloadNotice::kCancelled);
       return 0;
@@ -110,18 +117,41 @@ class Worker {
     const std::string name = UrlFileName(job_.url());
     if (!IsSafeFileName(name)) Fail(kTextBadFileName, 2);
     job_.SetFileName(name);
-    std::unique_ptr<TargetFile> file = files_.Create(job_.folder() + "\\" + name);
-    if (!file) Fail(kTextCannotCreateFile, 2);
+    // Cancel pressed while connecting: nothing is touched.
+    if (job_.cancel) {
+      cancelled_ = true;
+      return;
+    }
+    const std::string target = job_.folder() + "\\" + name;
+    std::unique_ptr<TargetFile> file = OpenTarget(target);
 
     Status(kTextDownloading);
+    copying_ = true;
     const std::int64_t received = Copy(*file);
+    copying_ = false;
     if (!file->Close()) Fail(kTextCannotWriteFile, 2);
     // A connection that closes early looks like the body's end; a body
     // shorter than announced is not a finished file.
     if (!cancelled_ && received < announced) Fail(kTextBodyCut, 2);
+    if (!cancelled_ && !beside_.empty()) {
+      if (!files_.Replace(beside_, target)) Fail(kTextCannotWriteFile, 2);
+      beside_.clear();
+    }
     request_.reset();
     connection_.reset();
     if (!cancelled_) Status(kTextDownloadComplete);
+  }
+
+  // A new file is written under its name from the first piece. A file that
+  // is there already is the user's until the download has finished: the
+  // body goes to a file beside it, which takes its place at the end.
+  std::unique_ptr<TargetFile> OpenTarget(const std::string& target) {
+    std::unique_ptr<TargetFile> file = files_.CreateNew(target);
+    if (file) return file;
+    if (!files_.Replaceable(target)) Fail(kTextCannotCreateFile, 2);
+    file = files_.CreateBeside(job_.folder(), beside_);
+    if (!file) Fail(kTextCannotCreateFile, 2);
+    return file;
   }
 
   int Redirect() {
@@ -182,6 +212,8 @@ class Worker {
   std::unique_ptr<HttpSession> session_;
   std::unique_ptr<HttpConnection> connection_;
   std::unique_ptr<HttpRequest> request_;
+  std::string beside_;    // the file that replaces an earlier one when finished
+  bool copying_ = false;  // reading the body
   bool cancelled_ = false;
   bool reported_ = false;
   std::uint64_t last_report_ = 0;

@@ -71,7 +71,7 @@ inline constexpr std::uint64_t kProgressIntervalMs = 50;
 
 // The worker's own exception: it leaves the transfer after the text that
 // explains the failure has been posted. 1: the source cannot be used,
-// 2: a redirection, status or file failure.
+// 2: a redirection, status, line or file failure.
 class CKxException : public std::exception {
  public:
   explicit CKxException(std::int32_t code) : code_(code) {}

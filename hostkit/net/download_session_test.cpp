@@ -45,6 +45,7 @@ class DownloadTest : public ::testing::Test {
     job_ = std::make_unique<DownloadJob>(url, kFolder);
     dialog_ = std::make_unique<RecordingDialog>(*job_);
     if (cancel_after_) dialog_->cancel_after_progress = cancel_after_;
+    dialog_->cancel_at_text = cancel_at_text_;
     dialog_->hold_progress = hold_progress_;
     dialog_->refusals = refusals_;
     DownloadThreadBody(*job_, {http_, files_, *dialog_});
@@ -69,6 +70,7 @@ class DownloadTest : public ::testing::Test {
   std::unique_ptr<DownloadJob> job_;
   std::unique_ptr<RecordingDialog> dialog_;
   std::optional<int> cancel_after_;
+  std::optional<std::string> cancel_at_text_;
   bool hold_progress_ = false;
   int refusals_ = 0;
 };
@@ -242,29 +244,36 @@ TEST_F(DownloadTest, BodyShorterThanAnnouncedIsAFailure) {
   EXPECT_EQ(files_.files.at("C:\\Downloads\\cut.q3d").size(), 1500u);
 }
 
-TEST_F(DownloadTest, HttpLayerFailuresEndWithoutAText) {
+// A failure of the HTTP layer says what failed, one text for the line and
+// one for the body, like every other failure: the dialog must not go on
+// showing work in progress.
+TEST_F(DownloadTest, HttpLayerFailuresSayWhatFailed) {
   FakeResponse broken = Ok(Body(5000));
   broken.fail_read_at = 2048;
   Serve("/broken.q3d", broken);
-  Run(Url("/broken.q3d"));
-  EXPECT_EQ(dialog_->Finals(), kFailed);
-  EXPECT_EQ(dialog_->Texts().back(), "ダウンロード中...");
-  EXPECT_EQ(files_.files.at("C:\\Downloads\\broken.q3d").size(), 2048u);
-
-  Run(Url("/nobody-listens.q3d"));  // connection refused
-  EXPECT_EQ(dialog_->Finals(), kFailed);
-  EXPECT_EQ(dialog_->Texts(), Texts{"インターネットに接続中..."});
-
   FakeResponse unsent = Ok("x");
   unsent.fail_send = true;
   Serve("/unsent.q3d", unsent);
-  Run(Url("/unsent.q3d"));
-  EXPECT_EQ(dialog_->Finals(), kFailed);
-
-  http_.fail_session = true;
-  Run(Url("/unsent.q3d"));
-  EXPECT_EQ(dialog_->Finals(), kFailed);
-  EXPECT_TRUE(dialog_->posted.size() == 1);
+  Serve("/away.q3d", Redirect(302, "Location: http://nobody.example/x.q3d\r\n"));
+  const struct {
+    const char* object;
+    bool fail_session;
+    const char* text;
+  } cases[] = {
+      {"/broken.q3d", false, "ダウンロード中にエラーが発生しました"},
+      {"/nobody-listens.q3d", false, "インターネットに接続できません"},  // connection refused
+      {"/unsent.q3d", false, "インターネットに接続できません"},
+      {"/away.q3d", false, "インターネットに接続できません"},  // the redirection target
+      {"/unsent.q3d", true, "インターネットに接続できません"},
+  };
+  for (const auto& c : cases) {
+    http_.fail_session = c.fail_session;
+    Run(Url(c.object));
+    EXPECT_EQ(dialog_->Finals(), kFailed) << c.object;
+    ASSERT_FALSE(dialog_->Texts().empty()) << c.object;
+    EXPECT_EQ(dialog_->Texts().back(), c.text) << c.object;
+  }
+  EXPECT_EQ(files_.files.at("C:\\Downloads\\broken.q3d").size(), 2048u);
   ExpectEverythingReleased();
 }
 
@@ -277,6 +286,62 @@ TEST_F(DownloadTest, CancelStopsAfterTheCurrentPiece) {
   EXPECT_EQ(dialog_->Texts().back(), "ダウンロード中...");  // no "complete"
   EXPECT_EQ(http_.log.reads, 3);
   ExpectEverythingReleased();
+}
+
+TEST_F(DownloadTest, CancelWhileConnectingTouchesNoFile) {
+  Serve("/big.q3d", Ok(Body(10 * 1024)));
+  cancel_at_text_ = "インターネットに接続中...";
+  Run(Url("/big.q3d"));
+  EXPECT_EQ(dialog_->Finals(), (Finals{DownloadNotice::kCancelled, DownloadNotice::kFailed}));
+  EXPECT_TRUE(files_.created.empty());
+  EXPECT_EQ(http_.log.reads, 0);
+  ExpectEverythingReleased();
+}
+
+// A file of the same name that was there before stays the user's until a
+// download has finished: it is written beside it and put in its place at
+// the end. A cancelled or failed download leaves it as it was, and nothing
+// beside it.
+TEST_F(DownloadTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
+  const std::string kept = "C:\\Downloads\\kept.q3d";
+  FakeResponse cut = Ok(Body(1500));
+  cut.content_length = "4096";
+  FakeResponse broken = Ok(Body(5000));
+  broken.fail_read_at = 2048;
+  Serve("/whole/kept.q3d", Ok(Body(5000)));
+  Serve("/cut/kept.q3d", cut);
+  Serve("/broken/kept.q3d", broken);
+  const struct {
+    const char* object;
+    std::optional<int> cancel_after;
+    bool read_only, fail_replace;
+    const char* text;  // the last status text
+  } cases[] = {
+      {"/whole/kept.q3d", std::nullopt, false, false, "ダウンロード完了"},
+      {"/whole/kept.q3d", 2, false, false, "ダウンロード中..."},
+      {"/cut/kept.q3d", std::nullopt, false, false, "ダウンロードが途中で切断されました"},
+      {"/broken/kept.q3d", std::nullopt, false, false, "ダウンロード中にエラーが発生しました"},
+      {"/whole/kept.q3d", std::nullopt, true, false, "ファイルを作成できません"},
+      {"/whole/kept.q3d", std::nullopt, false, true, "ファイルに書き込めません"},
+  };
+  for (const auto& c : cases) {
+    files_ = MemoryTargetFiles();
+    files_.files[kept] = "the user's file";
+    if (c.read_only) files_.read_only.insert(kept);
+    files_.fail_replace = c.fail_replace;
+    cancel_after_ = c.cancel_after;
+    Run(Url(c.object));
+    const bool finished = std::string(c.text) == "ダウンロード完了";
+    EXPECT_EQ(dialog_->Finals().front(), finished         ? DownloadNotice::kDone
+                                         : c.cancel_after ? DownloadNotice::kCancelled
+                                                          : DownloadNotice::kFailed)
+        << c.text;
+    EXPECT_EQ(dialog_->Texts().back(), c.text);
+    ASSERT_EQ(files_.files.size(), 1u) << c.text;  // nothing left beside it
+    EXPECT_EQ(files_.files.at(kept), finished ? Body(5000) : "the user's file") << c.text;
+    EXPECT_EQ(files_.created.size(), c.read_only ? 0u : 1u) << c.text;
+    ExpectEverythingReleased();
+  }
 }
 
 TEST_F(DownloadTest, ByteCountNoticesDoNotPileUpWhileOneIsPending) {

@@ -27,12 +27,15 @@ inline constexpr char kTextHttpError[] = "HTTPエラー %d";
 inline constexpr char kTextDownloading[] = "ダウンロード中...";
 inline constexpr char kTextDownloadComplete[] = "ダウンロード完了";
 // Ours: a name from the address that would put the file elsewhere than in
-// the target folder, a file that cannot be made or written, and a body that
-// ended before the length the server announced.
+// the target folder, a file that cannot be made, written or put in place of
+// the one that was there, a body that ended before the length the server
+// announced, and failures of the line while connecting and while reading.
 inline constexpr char kTextBadFileName[] = "保存するファイル名が正しくありません";
 inline constexpr char kTextCannotCreateFile[] = "ファイルを作成できません";
 inline constexpr char kTextCannotWriteFile[] = "ファイルに書き込めません";
 inline constexpr char kTextBodyCut[] = "ダウンロードが途中で切断されました";
+inline constexpr char kTextCannotConnect[] = "インターネットに接続できません";
+inline constexpr char kTextReadFailed[] = "ダウンロード中にエラーが発生しました";
 
 // Shown by the dialog.
 inline constexpr char kTextAskDownload[] = "ダウンロードしますか？";

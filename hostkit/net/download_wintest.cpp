@@ -5,10 +5,12 @@
 // KX_HTTP_PORT) and compared byte for byte with what the server sent.
 #include <windows.h>
 // windows.h first
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <wininet.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -17,9 +19,10 @@
 #include "hostkit/include/hostkit.h"
 #include "hostkit/net/download_resource.h"
 #include "platform/win32/module_loader.h"
+#include "platform/win32/unique_resource.h"
 #include "tests/driver/dialog_driver.h"
-#include "tests/win/temp_folder.h"
 #include "tests/win/process.h"
+#include "tests/win/temp_folder.h"
 
 namespace kx::hostkit {
 namespace {
@@ -46,10 +49,11 @@ std::string Pattern(std::size_t size) {
   return bytes;
 }
 
-// The paths the server has been asked for so far.
-std::string ServerRequests() {
+// The body of the server's answer to `path`: "/requests" gives the paths
+// asked for so far, "/release" lets a waiting "/gate" body go on.
+std::string AskServer(const std::string& path) {
   HINTERNET session = InternetOpenA("kx test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-  HINTERNET url = InternetOpenUrlA(session, (Server() + "/requests").c_str(), nullptr, 0,
+  HINTERNET url = InternetOpenUrlA(session, (Server() + path).c_str(), nullptr, 0,
                                    INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
   std::string text;
   char buffer[1024];
@@ -71,6 +75,15 @@ std::string Status(const DialogDriver& dialog) {
   std::string text;
   (void)dialog.ReadText(IDC_DL_STATUS, text);
   return text;
+}
+
+int BarPosition(const DialogDriver& dialog) {
+  DWORD_PTR position = 0;
+  if (!SendMessageTimeoutA(dialog.Control(IDC_DL_PROGRESS), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
+                           5000, &position)) {
+    return -1;
+  }
+  return static_cast<int>(position);
 }
 
 struct Outcome {
@@ -135,6 +148,19 @@ class DownloadWinTest : public ::testing::Test {
 
   std::string Stored(const std::string& name) { return TempFolder::ReadFile(folder_ / name); }
 
+  // What the download folder holds.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    win::UniqueFind find(FindFirstFileA((folder_ / "*").c_str(), &data));
+    if (!find) return names;
+    do {
+      const std::string name = data.cFileName;
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find.get(), &data));
+    return names;
+  }
+
   win::LoadedModule dll_{(BinFolder() + "Hostkit.dll").c_str()};
   decltype(&DownloadProgressDoModal) do_modal_ =
       dll_.Entry<decltype(DownloadProgressDoModal)>("DownloadProgressDoModal");
@@ -173,7 +199,7 @@ TEST_F(DownloadWinTest, CancelBeforeStartTouchesNothing) {
   EXPECT_EQ(outcome.slot, "old");
   EXPECT_EQ(outcome.automatic, 0);
   EXPECT_FALSE(TempFolder::Exists(folder_ / "never.q3d"));
-  EXPECT_EQ(ServerRequests().find("never.q3d"), std::string::npos);
+  EXPECT_EQ(AskServer("/requests").find("never.q3d"), std::string::npos);
 }
 
 TEST_F(DownloadWinTest, CancelDuringDownloadKeepsWhatWasWritten) {
@@ -194,6 +220,100 @@ TEST_F(DownloadWinTest, CancelDuringDownloadKeepsWhatWasWritten) {
   EXPECT_GT(kept.size(), 0u);
   EXPECT_LT(kept.size(), size);
   EXPECT_EQ(kept, Pattern(kept.size()));
+}
+
+// A line that sends a little and then waits: what has come is shown while
+// it waits, not only once a large block has filled.
+TEST_F(DownloadWinTest, WhatHasArrivedIsShownWhileTheLineWaits) {
+  const Outcome outcome = Download(Server() + "/gate/16384/4096/gate.q3d", 1, [](DialogDriver& d) {
+    const bool shown = WaitUntil(
+        [&] {
+          return Status(d) == "ダウンロード中... 4096 Bytes / 16384 Bytes" && BarPosition(d) == 25;
+        },
+        kWaitMs, 20);
+    EXPECT_TRUE(shown) << Status(d) << ", bar at " << BarPosition(d);
+    Screenshot(d, "download_waiting");
+    AskServer("/release");
+  });
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_TRUE(Stored("gate.q3d") == Pattern(16384));
+}
+
+// Four kilobytes every 200 ms: Cancel is answered after the piece in hand,
+// while the server is still sending, not once a large block has filled.
+TEST_F(DownloadWinTest, CancelIsAnsweredWhileTheLineIsSlow) {
+  const std::string object = "/paced/409600/4096/200/paced.q3d";
+  DWORD pressed = 0, gone = 0;
+  const Outcome outcome = Download(Server() + object, 1, [&](DialogDriver& d) {
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Status(d).find(" Bytes / 409600 Bytes") != std::string::npos; }, kWaitMs, 20));
+    pressed = GetTickCount();
+    ASSERT_TRUE(d.Click(IDCANCEL));
+    EXPECT_TRUE(d.WaitUntilGone(kWaitMs));
+    gone = GetTickCount();
+  });
+  EXPECT_EQ(outcome.result, 0);
+  const std::string kept = Stored("paced.q3d");
+  EXPECT_EQ(kept, Pattern(kept.size()));
+  // The server tells how much it had sent when the client went: the body
+  // takes 20 s, so a prompt stop leaves most of it unsent.
+  int sent = -1;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const std::string all = AskServer("/finished");
+        const std::size_t at = all.find(object + " ");
+        if (at != std::string::npos) sent = std::atoi(all.c_str() + at + object.size() + 1);
+        return at != std::string::npos;
+      },
+      30000));
+  EXPECT_LT(sent, 409600) << "the whole body was read before Cancel";
+  std::printf("Cancel answered in %lu ms, %d bytes sent\n",
+              static_cast<unsigned long>(gone - pressed), sent);
+}
+
+// A file of the same name that was there before is replaced by a finished
+// download only; a cancelled or failed one leaves it as it was and leaves
+// nothing else behind.
+TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
+  const std::string earlier = "an earlier file of the user's";
+  enum Cancel { kNoCancel, kWhileConnecting, kWhileCopying };
+  const struct {
+    std::string object;
+    Cancel cancel;
+    bool read_only;
+    std::string failure;  // the text shown; empty: none
+  } cases[] = {
+      {"/late/1500/kept.q3d", kWhileConnecting, false, ""},
+      {"/slow/409600/kept.q3d", kWhileCopying, false, ""},
+      {"/drop/300000/kept.q3d", kNoCancel, false, "ダウンロードが途中で切断されました"},
+      {"/data/10/kept.q3d", kNoCancel, true, "ファイルを作成できません"},
+      {"/data/300000/kept.q3d", kNoCancel, false, ""},
+  };
+  const std::string path = folder_ / "kept.q3d";
+  for (const auto& c : cases) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    TempFolder::WriteFile(path, earlier);
+    if (c.read_only) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    const bool finished = c.cancel == kNoCancel && c.failure.empty();
+    std::function<void(DialogDriver&)> drive;  // a finished download ends by itself
+    if (!finished) {
+      drive = [&](DialogDriver& d) {
+        if (c.cancel == kWhileCopying) {
+          EXPECT_TRUE(WaitUntil([&] { return Status(d).find(" Bytes / ") != std::string::npos; },
+                                kWaitMs, 20));
+        }
+        if (!c.failure.empty()) {
+          EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, c.failure, kWaitMs)) << c.object << Status(d);
+        }
+        EXPECT_TRUE(d.Click(IDCANCEL)) << c.object;
+      };
+    }
+    const Outcome outcome = Download(Server() + c.object, 1, drive);
+    EXPECT_EQ(outcome.result, finished ? 1 : 0) << c.object;
+    const std::string now = Stored("kept.q3d");
+    EXPECT_TRUE(now == (finished ? Pattern(300000) : earlier)) << c.object << ": " << now.size();
+    EXPECT_EQ(Names(), std::vector<std::string>{"kept.q3d"}) << c.object;
+  }
 }
 
 TEST_F(DownloadWinTest, AutomaticDownloadStartsWithoutInput) {
@@ -238,6 +358,7 @@ TEST_F(DownloadWinTest, AnswersThatAreStored) {
       {"/redirect/302/data/5000/elsewhere.bin", "elsewhere.bin", Pattern(5000)},
       {"/redirect/301/data/3000/x", "x", Pattern(3000)},
       {"/nolength/70000/nolength.q3d", "nolength.q3d", Pattern(70000)},
+      {"/data/3000/a..b.q3d", "a..b.q3d", Pattern(3000)},  // ".." inside a name stays in the folder
   };
   for (const auto& c : cases) {
     const Outcome outcome = Download(Server() + c.object, 1, nullptr);
@@ -268,11 +389,14 @@ TEST_F(DownloadWinTest, FailuresStayOnScreenUntilCancelled) {
       {Server() + "/data/10/c:evil.q3d", "保存するファイル名が正しくありません"},
       {Server() + "/data/10/", "保存するファイル名が正しくありません"},
       {Server() + "/drop/300000/cut.q3d", "ダウンロードが途中で切断されました"},
+      {"http://127.0.0.1:" + AskServer("/closed-port") + "/a.q3d",
+       "インターネットに接続できません"},
   };
   for (const auto& c : cases) {
     const Outcome outcome = Download(c.url, 1, [&](DialogDriver& d) {
       EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, c.text, kWaitMs)) << c.url << ": " << Status(d);
       if (c.text == "HTTPエラー 302") Screenshot(d, "download_failed");
+      if (c.text == "インターネットに接続できません") Screenshot(d, "download_no_connection");
       Sleep(200);  // the failure notice has come: the dialog stays
       EXPECT_TRUE(d.Present());
       ControlState ok;

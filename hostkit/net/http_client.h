@@ -82,11 +82,27 @@ class TargetFile {
   [[nodiscard]] virtual bool Close() = 0;
 };
 
+// The files of the target folder. The worker writes a new name directly; a
+// file that is there already is replaced only by a finished download, from
+// a file of its own beside it.
 class TargetFiles {
  public:
   virtual ~TargetFiles() = default;
-  // Creates or truncates `path` for writing; null when that fails.
-  virtual std::unique_ptr<TargetFile> Create(const std::string& path) = 0;
+  // Creates `path` for writing; null when it exists already or cannot be
+  // made.
+  virtual std::unique_ptr<TargetFile> CreateNew(const std::string& path) = 0;
+  // True when `path` is a file that a finished download may replace: no
+  // folder, not read-only, and not kept from being written by its holders.
+  virtual bool Replaceable(const std::string& path) = 0;
+  // Creates a file under a new name of its own in `folder` (given without
+  // a trailing separator) for writing, and sets `path` to it; null, and
+  // `path` untouched, when that fails.
+  virtual std::unique_ptr<TargetFile> CreateBeside(const std::string& folder,
+                                                   std::string& path) = 0;
+  // Puts the closed file `from` in the place of the file `to`; `from` is
+  // gone then. false when `to` could not be replaced.
+  [[nodiscard]] virtual bool Replace(const std::string& from, const std::string& to) = 0;
+  virtual void Remove(const std::string& path) = 0;
 };
 
 }  // namespace kx::hostkit

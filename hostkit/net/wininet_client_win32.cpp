@@ -54,22 +54,19 @@ class WinInetRequest final : public HttpRequest {
   std::optional<std::string> ContentLength() override { return Query(HTTP_QUERY_CONTENT_LENGTH); }
 
   // The worker copies 1024-byte pieces, but a WinInet read per piece would
-  // make the transfer's cost the number of pieces. Each read takes what has
-  // arrived; when that much is waiting the line is fast, and a whole block
-  // is asked for (it fills at once). A slow line is read as it comes, so
-  // progress and Cancel stay as prompt as with single pieces.
+  // make the transfer's cost the number of pieces. A synchronous read waits
+  // until all it asked for has come, so each read asks for what has
+  // arrived, up to a block, and never more: progress and Cancel then follow
+  // every piece of a slow line instead of waiting for a block to fill.
   std::size_t Read(char* buffer, std::size_t size) override {
     if (next_ == filled_) {
       DWORD available = 0;
+      // Waits until something has arrived; none only at the body's end.
       if (!InternetQueryDataAvailable(handle_.get(), &available, 0, 0)) {
         ThrowFailure("InternetQueryDataAvailable");
       }
-      DWORD want = static_cast<DWORD>(kReadPieceBytes);  // none waiting: the end, or a wait
-      if (available >= kFastLineBytes) {
-        want = kBufferBytes;
-      } else if (available > 0) {
-        want = available;
-      }
+      const DWORD want =
+          available > 0 ? std::min(available, kBufferBytes) : static_cast<DWORD>(kReadPieceBytes);
       DWORD got = 0;
       if (!InternetReadFile(handle_.get(), buffer_.data(), want, &got)) {
         ThrowFailure("InternetReadFile");
@@ -108,7 +105,6 @@ class WinInetRequest final : public HttpRequest {
   }
 
   static constexpr DWORD kBufferBytes = 256 * 1024;
-  static constexpr DWORD kFastLineBytes = 4096;
   UniqueInternet handle_;
   std::vector<char> buffer_ = std::vector<char>(kBufferBytes);
   std::size_t next_ = 0;
@@ -220,11 +216,85 @@ std::optional<ParsedUrl> WinInetClient::ParseUrl(const std::string& url) {
 
 std::unique_ptr<HttpSession> WinInetClient::OpenSession() { return std::make_unique<CKxSession>(); }
 
-std::unique_ptr<TargetFile> Win32TargetFiles::Create(const std::string& path) {
+namespace {
+
+std::unique_ptr<TargetFile> OpenForWriting(const std::string& path, DWORD disposition) {
   win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   return std::make_unique<Win32TargetFile>(std::move(file));
 }
+
+// Windows refuses to write or rename over a read-only file or a folder. The
+// attributes are looked at here, not left to the opening and renaming
+// alone: a file system that lets its owner write anyway must not make the
+// user's protected file go.
+bool MayBeReplaced(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
+// The content of `from` written into the file `to` itself, as it is and
+// without renaming it.
+bool CopyInto(const std::string& from, const std::string& to) {
+  win::UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!source) return false;
+  std::unique_ptr<TargetFile> target = OpenForWriting(to, TRUNCATE_EXISTING);
+  if (!target) return false;
+  std::vector<char> block(256 * 1024);
+  DWORD got = 0;
+  for (;;) {
+    if (!ReadFile(source.get(), block.data(), static_cast<DWORD>(block.size()), &got, nullptr)) {
+      return false;
+    }
+    if (got == 0) return target->Close();
+    if (!target->Write(block.data(), got)) return false;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TargetFile> Win32TargetFiles::CreateNew(const std::string& path) {
+  return OpenForWriting(path, CREATE_NEW);
+}
+
+bool Win32TargetFiles::Replaceable(const std::string& path) {
+  if (!MayBeReplaced(path)) return false;
+  // Opened for writing and closed at once, without truncating: refused when
+  // another program holds the file without sharing writes.
+  win::UniqueFile probe(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(probe);
+}
+
+std::unique_ptr<TargetFile> Win32TargetFiles::CreateBeside(const std::string& folder,
+                                                           std::string& path) {
+  // In the same folder, so that taking the earlier file's place is a rename
+  // on one volume. The system makes the name unique and creates the file.
+  char made[MAX_PATH] = {};
+  if (!GetTempFileNameA(folder.c_str(), "~kx", 0, made)) return nullptr;
+  std::unique_ptr<TargetFile> file = OpenForWriting(made, TRUNCATE_EXISTING);
+  if (!file) {
+    DeleteFileA(made);
+    return nullptr;
+  }
+  path = made;
+  return file;
+}
+
+bool Win32TargetFiles::Replace(const std::string& from, const std::string& to) {
+  if (!MayBeReplaced(to)) return false;
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  // No file that another program holds open can be renamed over, even when
+  // it shares writing; the earlier file can still be written itself then.
+  if (!CopyInto(from, to)) return false;
+  DeleteFileA(from.c_str());
+  return true;
+}
+
+void Win32TargetFiles::Remove(const std::string& path) { DeleteFileA(path.c_str()); }
 
 }  // namespace kx::hostkit

@@ -13,10 +13,15 @@ class WinInetClient final : public HttpClient {
   std::unique_ptr<HttpSession> OpenSession() override;
 };
 
-// The target file over CreateFile and WriteFile.
+// The target folder's files over CreateFile and WriteFile; a finished
+// download takes an earlier file's place by MoveFileEx.
 class Win32TargetFiles final : public TargetFiles {
  public:
-  std::unique_ptr<TargetFile> Create(const std::string& path) override;
+  std::unique_ptr<TargetFile> CreateNew(const std::string& path) override;
+  bool Replaceable(const std::string& path) override;
+  std::unique_ptr<TargetFile> CreateBeside(const std::string& folder, std::string& path) override;
+  bool Replace(const std::string& from, const std::string& to) override;
+  void Remove(const std::string& path) override;
 };
 
 }  // namespace kx::hostkit

@@ -6,6 +6,7 @@
 // windows.h first
 #include <gtest/gtest.h>
 
+#include "platform/win32/unique_resource.h"
 #include "tests/win/temp_folder.h"
 
 namespace kx::hostkit {
@@ -62,7 +63,7 @@ TEST(Win32TargetFiles, KeepsEveryPieceOnCloseAndWithoutIt) {
   const std::string bytes = Pieces(700);  // more than one gathered block
   for (bool close : {true, false}) {
     const std::string path = folder / (close ? "closed.q3d" : "dropped.q3d");
-    std::unique_ptr<TargetFile> file = files.Create(path);
+    std::unique_ptr<TargetFile> file = files.CreateNew(path);
     ASSERT_TRUE(file);
     bool written = true;
     for (std::size_t at = 0; at < bytes.size(); at += 1024) {
@@ -77,19 +78,69 @@ TEST(Win32TargetFiles, KeepsEveryPieceOnCloseAndWithoutIt) {
   }
 }
 
-TEST(Win32TargetFiles, CreateTruncatesAndRefusesWhatCannotBeMade) {
+TEST(Win32TargetFiles, CreateNewRefusesWhatIsThereOrCannotBeMade) {
   TempFolder folder("kx target");
   Win32TargetFiles files;
-  TempFolder::WriteFile(folder / "old.q3d", "an older, longer file");
-  std::unique_ptr<TargetFile> file = files.Create(folder / "old.q3d");
-  ASSERT_TRUE(file);
-  ASSERT_TRUE(file->Write("new", 3));
-  ASSERT_TRUE(file->Close());
-  EXPECT_EQ(TempFolder::ReadFile(folder / "old.q3d"), "new");
-  EXPECT_EQ(files.Create(folder / "missing folder\\a.q3d"), nullptr);
+  TempFolder::WriteFile(folder / "old.q3d", "the user's");
+  EXPECT_EQ(files.CreateNew(folder / "old.q3d"), nullptr);
+  EXPECT_EQ(TempFolder::ReadFile(folder / "old.q3d"), "the user's");
+  EXPECT_EQ(files.CreateNew(folder / "missing folder\\a.q3d"), nullptr);
   std::string folder_itself = folder.path();
   folder_itself.pop_back();
-  EXPECT_EQ(files.Create(folder_itself + "\\"), nullptr);  // the name that ends in "/"
+  EXPECT_EQ(files.CreateNew(folder_itself + "\\"), nullptr);  // the name that ends in "/"
+}
+
+// An earlier file is replaced whole by the file written beside it, also
+// while the host holds it open as a C stream does (sharing reads and
+// writes); never when it is read-only, a folder, or held without sharing
+// writes. A file that is not replaced keeps its content.
+TEST(Win32TargetFiles, ReplacesAnEarlierFileOnlyWhereWindowsAllowsIt) {
+  TempFolder folder("kx target");
+  std::string base = folder.path();
+  base.pop_back();
+  Win32TargetFiles files;
+  const std::string earlier = folder / "kept.q3d";
+  const struct {
+    const char* what;
+    DWORD attributes;
+    DWORD held_access, held_sharing;  // a holder's handle, when access is not 0
+    bool replaced;
+  } cases[] = {
+      {"plain", FILE_ATTRIBUTE_NORMAL, 0, 0, true},
+      {"held as a stream", FILE_ATTRIBUTE_NORMAL, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+       true},
+      {"read-only", FILE_ATTRIBUTE_READONLY, 0, 0, false},
+      {"held without sharing writes", FILE_ATTRIBUTE_NORMAL, GENERIC_READ, FILE_SHARE_READ, false},
+  };
+  for (const auto& c : cases) {
+    SetFileAttributesA(earlier.c_str(), FILE_ATTRIBUTE_NORMAL);
+    TempFolder::WriteFile(earlier, "the user's");
+    SetFileAttributesA(earlier.c_str(), c.attributes);
+    win::UniqueFile held;
+    if (c.held_access != 0) {
+      held.reset(CreateFileA(earlier.c_str(), c.held_access, c.held_sharing, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(held) << c.what;
+    }
+    EXPECT_EQ(files.Replaceable(earlier), c.replaced) << c.what;
+    std::string beside;
+    std::unique_ptr<TargetFile> file = files.CreateBeside(base, beside);
+    ASSERT_TRUE(file) << c.what;
+    EXPECT_EQ(beside.rfind(folder.path(), 0), 0u) << beside;  // in the same folder
+    ASSERT_TRUE(file->Write("downloaded", 10));
+    ASSERT_TRUE(file->Close());
+    file.reset();
+    EXPECT_EQ(files.Replace(beside, earlier), c.replaced) << c.what;
+    held.reset();
+    EXPECT_EQ(TempFolder::ReadFile(earlier), c.replaced ? "downloaded" : "the user's") << c.what;
+    EXPECT_EQ(TempFolder::Exists(beside), !c.replaced) << c.what;
+    files.Remove(beside);
+    EXPECT_FALSE(TempFolder::Exists(beside));
+  }
+  // A folder of that name is never replaced.
+  ASSERT_TRUE(CreateDirectoryA((folder / "sub").c_str(), nullptr));
+  EXPECT_FALSE(files.Replaceable(folder / "sub"));
+  EXPECT_FALSE(files.Replaceable(folder / "missing.q3d"));
 }
 
 }  // namespace

@@ -2,10 +2,32 @@
 
 #include <vector>
 
+#include "common/text.h"
+
 namespace kx::hostkit {
+
+bool IsDataFolderName(const std::string& name) {
+  // Windows drops trailing dots and blanks: "", "." and ". ." name the base
+  // itself, and ".." its parent, whose files would all go.
+  if (name.find_first_not_of(". ") == std::string::npos) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+    // The second byte of a double-byte character may be 0x5C and is no
+    // separator ("表", "ソ").
+    if (IsLeadByte(c) && ((next >= 0x40 && next <= 0x7E) || (next >= 0x80 && next <= 0xFC))) {
+      ++i;
+      continue;
+    }
+    // A separator or a drive would put the folder elsewhere.
+    if (c == '\\' || c == '/' || c == ':') return false;
+  }
+  return true;
+}
 
 std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
                             const std::string& name) {
+  if (!IsDataFolderName(name)) return kDataFolderUnavailable;
   if (!files.Exists(base)) return kDataFolderUnavailable;
   const std::string target = base + "\\" + name;
   if (!files.Exists(target)) {

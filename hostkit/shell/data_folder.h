@@ -28,10 +28,16 @@ class DataFolderFiles {
   virtual bool RemoveFile(const std::string& path) = 0;
 };
 
+// True when `name` names a folder directly inside the base folder: not
+// empty, not only dots and blanks, and no separator or drive colon
+// (code page 932: a second byte 0x5C belongs to its character).
+bool IsDataFolderName(const std::string& name);
+
 // Makes base + "\" + name exist and hold no files (sub-folders stay).
 // kDataFolderReady, kDataFolderUnavailable or kDataFolderNotEmptied; a file
 // that cannot be deleted does not stop the others from going. A file where
-// the sub-folder should be makes the folder unavailable.
+// the sub-folder should be makes the folder unavailable, and so does a name
+// that IsDataFolderName refuses (before anything is looked at).
 std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
                             const std::string& name);
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "hostkit/shell/search_resource.h"
@@ -297,6 +298,55 @@ TEST_F(SearchTree, CancelWaitsForTheWorkerAndWritesTheHitsSoFar) {
     at = end + 2;
   }
   EXPECT_EQ(lines, hits);
+}
+
+// Cancel before any file of the wanted kind has been met stops the walk at
+// once. The tree's one wanted file lies at its very end (folders list their
+// entries in name order), where a walk that went on would count it.
+TEST_F(SearchTree, CancelBeforeAnyWantedFileStopsTheWalk) {
+  // 2,000 empty folders in 40 (some 6,000 entries with their "." and
+  // ".."): a walk of seconds, against a Cancel pressed at once.
+  for (int f = 0; f < 40; ++f) {
+    const std::string sub = folder_ / ("f" + std::to_string(100 + f));
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    for (int i = 0; i < 50; ++i) {
+      ASSERT_TRUE(CreateDirectoryA((sub + "\\s" + std::to_string(i)).c_str(), nullptr));
+    }
+  }
+  ASSERT_TRUE(CreateDirectoryA((folder_ / "zzz").c_str(), nullptr));
+  TempFolder::WriteFile(folder_ / "zzz\\last.q3d", ModelFile());
+  DWORD pressed = 0, gone = 0;
+  std::thread user([&] {
+    DialogDriver dialog;
+    if (!dialog.WaitFor("パーツを検索", IDC_SEARCH_PROGRESS, kWaitMs)) return;
+    pressed = GetTickCount();
+    EXPECT_TRUE(dialog.Click(IDCANCEL));
+    EXPECT_TRUE(dialog.WaitUntilGone(120000));
+    gone = GetTickCount();
+  });
+  std::int32_t files = 20000, hits = -1;
+  EXPECT_EQ(Search("last", ".q3d", &files, &hits), 0);
+  user.join();
+  EXPECT_EQ(files, 0);
+  EXPECT_EQ(hits, 0);
+  EXPECT_EQ(TempFolder::ReadFile(result_), "#last\r\n");
+  std::printf("Cancel answered in %lu ms\n", static_cast<unsigned long>(gone - pressed));
+}
+
+// The host may still hold the last result open for reading, as a C stream
+// shares it: the new result replaces it all the same.
+TEST_F(SearchTree, WritesTheResultWhileTheHostReadsTheLastOne) {
+  TempFolder::WriteFile(folder_ / "sofa.q3d", ModelFile());
+  TempFolder::WriteFile(result_, "#old\r\nC:\\old.q3d\r\n");
+  win::UniqueFile held(CreateFileA(result_.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  std::int32_t files = 1, hits = 0;
+  EXPECT_EQ(Search("sofa", ".q3d", &files, &hits), 1);
+  EXPECT_EQ(hits, 1);
+  held.reset();
+  EXPECT_EQ(TempFolder::ReadFile(result_), "#sofa\r\n" + (folder_ / "sofa.q3d") + "\r\n");
 }
 
 // The engine's reader as the search calls it: byte strings in, the slots

@@ -296,17 +296,24 @@ TEST(SearchWalk, CancelStopsAtTheNextEntryWithoutTheEndReport) {
   EXPECT_EQ(listener.done, 0);
   EXPECT_EQ(tree.listed.size(), 1u);
 
-  // A cancel before anything was examined cannot stop the walk: the test
-  // comes only after the first file.
-  MemoryTree empty_files;
-  empty_files.folders["R\\"] = {Folder("a"), Folder("b")};
-  empty_files.folders["R\\a\\"] = {};
-  empty_files.folders["R\\b\\"] = {};
-  SearchRun early({"R\\", {"P"}, {".q3d"}}, empty_files, empty_files, mapper, listener);
-  early.Cancel();
+  // A cancel before any wanted file was met stops the walk all the same,
+  // without a progress report: a tree without wanted files must not hold
+  // the dialog until its end.
+  MemoryTree unwanted;
+  unwanted.folders["R\\"] = {Folder("a"), File("x.txt"), Folder("b"), File("late.q3d")};
+  unwanted.folders["R\\a\\"] = {File("y.txt")};
+  unwanted.folders["R\\b\\"] = {};
+  CountingListener quiet;
+  SearchRun early({"R\\", {"LATE"}, {".q3d"}}, unwanted, unwanted, mapper, quiet);
+  int seen = 0;
+  unwanted.on_entry = [&] {
+    if (++seen == 4) early.Cancel();  // at the first entry of "a"
+  };
   early.Run();
-  EXPECT_EQ(empty_files.listed.size(), 3u);
-  EXPECT_EQ(listener.done, 0);
+  EXPECT_EQ(unwanted.listed, (std::vector<std::string>{"R\\", "R\\a\\"}));
+  EXPECT_EQ(early.files_examined(), 0);
+  EXPECT_EQ(quiet.progress, 0);
+  EXPECT_EQ(quiet.done, 0);
 }
 
 TEST(SearchWalk, ProgressPositionAndResultFileAndPlacement) {

@@ -13,13 +13,13 @@ bool SearchRun::ShouldStop() const { return hit_count_.load() >= kSearchHitLimit
 
 void SearchRun::SearchFolder(const std::string& folder) {
   files_.ListFolder(folder, [&](const SearchEntry& entry) {
-    // Nothing is reported or stopped before the first file has been looked
-    // at; a stop ends this folder, and the enclosing ones at their next
-    // entry.
-    if (files_examined_.load() > 0) {
-      if (!progress_pending_.exchange(true)) listener_.Progress();
-      if (ShouldStop()) return false;
-    }
+    // Nothing is reported before the first file has been looked at. The
+    // stop is tested at every entry: the dialog waits for this thread on
+    // Cancel, and a tree without any wanted file must not hold it until
+    // the walk ends. A stop ends this folder, and the enclosing ones at
+    // their next entry.
+    if (files_examined_.load() > 0 && !progress_pending_.exchange(true)) listener_.Progress();
+    if (ShouldStop()) return false;
     if (entry.hidden) return true;
     if (entry.directory) {
       if (entry.name != "." && entry.name != "..") SearchFolder(folder + entry.name + "\\");

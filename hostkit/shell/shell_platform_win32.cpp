@@ -8,6 +8,14 @@
 
 namespace kx::hostkit {
 
+namespace {
+
+// The host reads and writes these files as C streams, which share both: a
+// file it still holds open must not keep ours from being opened.
+constexpr DWORD kSharedAsAStream = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+}  // namespace
+
 std::optional<std::string> Win32ClassKeys::DefaultValue(const std::string& key) {
   win::UniqueKey opened;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.put()) != ERROR_SUCCESS) {
@@ -60,7 +68,7 @@ bool Win32DataFolderFiles::RemoveFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, kSharedAsAStream, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string bytes;
@@ -73,8 +81,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, kSharedAsAStream, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
   return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

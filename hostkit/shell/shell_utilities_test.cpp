@@ -185,6 +185,31 @@ TEST(InitDataFolder, CreatesEmptiesOrReports) {
   EXPECT_TRUE(fs.files.count("C:\\base\\plain"));
 }
 
+TEST(InitDataFolder, RefusesNamesThatLeaveTheBaseBeforeTouchingAnything) {
+  const struct {
+    const char* name;
+    std::int32_t result;
+  } cases[] = {
+      {"", kDataFolderUnavailable},       {".", kDataFolderUnavailable},
+      {"..", kDataFolderUnavailable},     {"...", kDataFolderUnavailable},
+      {" ", kDataFolderUnavailable},      {". .", kDataFolderUnavailable},
+      {"sub\\x", kDataFolderUnavailable}, {"sub/x", kDataFolderUnavailable},
+      {"c:", kDataFolderUnavailable},     {"D:work", kDataFolderUnavailable},
+      {"\x83/x", kDataFolderUnavailable},  // a lead byte without its second byte
+      {"work", kDataFolderReady},         {"作業", kDataFolderReady},
+      {"表", kDataFolderReady},  // 95 5C: a second byte, not a separator
+      {"..work", kDataFolderReady},       {"a b.c", kDataFolderReady},
+  };
+  for (const auto& c : cases) {
+    MemoryFolder fs;
+    fs.folders = {"C:\\base", "C:\\base\\sub", "C:\\base\\sub\\x"};
+    fs.files = {{"C:\\base\\a.q3d", true}, {"C:\\base\\sub\\x\\b.q3d", true}};
+    EXPECT_EQ(InitDataFolder(fs, "C:\\base", c.name), c.result) << c.name;
+    EXPECT_TRUE(fs.deleted.empty()) << c.name;
+    EXPECT_EQ(fs.folders.size(), c.result == kDataFolderReady ? 4u : 3u) << c.name;
+  }
+}
+
 struct StyleCase {
   const char* style;
   const char* expected;  // null: no file

@@ -149,6 +149,23 @@ TEST_F(ShellUtilities, DataFolderIsCreatedOrEmptied) {
   EXPECT_EQ(exports_.init_folder(base.c_str(), "plain"), -1);
 }
 
+// Names under which the target would be the base folder itself, its parent
+// or a folder further down are refused before anything is touched.
+TEST_F(ShellUtilities, DataFolderNamesThatLeaveTheBaseAreRefused) {
+  const std::string base = folder_ / "base";
+  ASSERT_TRUE(CreateDirectoryA(base.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((base + "\\sub").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((base + "\\sub\\x").c_str(), nullptr));
+  const std::vector<std::string> files = {folder_ / "beside.txt", base + "\\in base.txt",
+                                          base + "\\sub\\x\\further down.txt"};
+  for (const std::string& file : files) TempFolder::WriteFile(file, "the user's");
+  for (const char* name : {"", ".", "..", "...", ". .", "sub\\x", "sub/x", "c:x"}) {
+    EXPECT_EQ(exports_.init_folder(base.c_str(), name), -1) << name;
+    for (const std::string& file : files)
+      EXPECT_TRUE(TempFolder::Exists(file)) << name << ": " << file;
+  }
+}
+
 TEST_F(ShellUtilities, StyleFileNameComesFromTheStyleList) {
   TempFolder::WriteFile(folder_ / "stylewith.mwm",
                         "# styles\r\n/modern old.mwm\r\nmodern, modern.mwm\r\n和風\t和風.mwm\r\n"
@@ -159,6 +176,15 @@ TEST_F(ShellUtilities, StyleFileNameComesFromTheStyleList) {
   EXPECT_EQ(slot.bytes(), folder_ / "modern.mwm");
   EXPECT_EQ(exports_.style_file(folder_.path().c_str(), "和風", slot.slot()), 0);
   EXPECT_EQ(slot.bytes(), folder_ / "和風.mwm");
+  {
+    // The host has the list open for writing, as a C stream shares it.
+    win::UniqueFile held(CreateFileA((folder_ / "stylewith.mwm").c_str(), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(exports_.style_file(folder_.path().c_str(), "modern", slot.slot()), 0);
+    EXPECT_EQ(slot.bytes(), folder_ / "modern.mwm");
+  }
 
   const BSTR kept = slot.get();
   EXPECT_EQ(exports_.style_file(folder_.path().c_str(), "mod", slot.slot()), -1);

@@ -18,12 +18,22 @@ Paths (the last part is the file name the client stores the body under):
   /auth/NAME               401 with a Basic challenge
   /nolength/SIZE/NAME      200, the pattern without Content-Length
   /slow/SIZE/NAME          200, the pattern in 1024-byte pieces, 20 ms apart
+  /paced/SIZE/PIECE/MS/NAME
+                           200, the pattern in PIECE-byte pieces, MS ms apart
+  /gate/SIZE/FIRST/NAME    Content-Length SIZE, FIRST bytes, then the rest
+                           once /release has been asked for (at most 60 s
+                           later)
+  /release                 lets the body of a waiting /gate go on
+  /closed-port             a port on 127.0.0.1 where nothing listens, as text
   /late/MS/NAME            200 with a short body, after MS milliseconds
   /drop/SIZE/NAME          Content-Length SIZE, half the body, then the
                            connection is closed
   /headers/NAME            200, the request's header lines as the body
   /requests                the paths requested so far, one a line (not
                            itself recorded)
+  /finished                for each answer that has ended, its path and the
+                           bytes of body sent before it ended or the client
+                           went, one a line (not itself recorded)
 
 The pattern: byte i is (i * 31 + (i >> 10)) & 0xFF; it repeats every
 262144 bytes.
@@ -74,26 +84,33 @@ class Handler(http.server.BaseHTTPRequestHandler):
         while sent < size:
             n = min(piece, size - sent)
             self.wfile.write(pattern(sent, n))
+            self.wfile.flush()
             sent += n
+            self.body_sent += n
             if pause:
-                self.wfile.flush()
                 time.sleep(pause)
 
     def do_GET(self):
         parts = self.path.split("/")[1:]
         kind = parts[0] if parts else ""
-        if kind != "requests":
+        recorded = kind not in ("requests", "finished", "release", "closed-port")
+        if recorded:
             with self.server.lock:
                 self.server.requests.append(self.path)
+        self.body_sent = 0
         try:
             self.answer(kind, parts)
         except (BrokenPipeError, ConnectionResetError):
             pass
+        if recorded:
+            with self.server.lock:
+                self.server.finished.append("%s %d" % (self.path, self.body_sent))
 
     def answer(self, kind, parts):
-        if kind == "requests":
+        if kind in ("requests", "finished"):
             with self.server.lock:
-                body = "".join(p + "\n" for p in self.server.requests).encode()
+                lines = self.server.requests if kind == "requests" else self.server.finished
+                body = "".join(p + "\n" for p in lines).encode()
             self.send_body_head(200, len(body))
             self.wfile.write(body)
         elif kind == "data" and len(parts) >= 3:
@@ -124,6 +141,29 @@ class Handler(http.server.BaseHTTPRequestHandler):
             size = int(parts[1])
             self.send_body_head(200, size)
             self.write_pattern(size, piece=1024, pause=0.02)
+        elif kind == "paced" and len(parts) >= 5:
+            size = int(parts[1])
+            self.send_body_head(200, size)
+            self.write_pattern(size, piece=int(parts[2]), pause=int(parts[3]) / 1000.0)
+        elif kind == "gate" and len(parts) >= 4:
+            size, first = int(parts[1]), int(parts[2])
+            self.send_body_head(200, size)
+            self.wfile.write(pattern(0, first))
+            self.wfile.flush()
+            self.server.gate.wait(60)
+            self.server.gate.clear()
+            self.wfile.write(pattern(first, size - first))
+        elif kind == "release":
+            self.server.gate.set()
+            self.send_body_head(200, 0)
+        elif kind == "closed-port":
+            # Bound and closed again: nothing listens there now.
+            probe = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            probe.bind(("127.0.0.1", 0))
+            body = str(probe.getsockname()[1]).encode()
+            probe.close()
+            self.send_body_head(200, len(body))
+            self.wfile.write(body)
         elif kind == "late" and len(parts) >= 3:
             time.sleep(int(parts[1]) / 1000.0)
             body = b"late body\n"
@@ -151,6 +191,8 @@ class Server(http.server.ThreadingHTTPServer):
         super().__init__(("127.0.0.1", port), Handler)
         self.lock = threading.Lock()
         self.requests = []
+        self.finished = []
+        self.gate = threading.Event()
 
 
 def start(port):
