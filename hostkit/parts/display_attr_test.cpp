@@ -208,5 +208,38 @@ TEST_F(WallsTest, ShapesOfAPartAndOptionallyItsDescendants) {
   EXPECT_EQ(engine.Option(20, 0), 0x12000000);
 }
 
+// A tree from the engine may be as deep as it likes, or loop back on
+// itself: every walk still ends, with each part on a path visited once.
+TEST(PartTreeWalksTest, ADeepChainAndALoopEndForWallsShapesAndTheLinkSearch) {
+  constexpr std::int32_t kDepth = 100000;
+  FakeDisplayEngine engine;
+  engine.parts[0] = {0, {}, {}, std::nullopt};
+  const std::int32_t wall = engine.AddWall(0, 20, 0, {0, 0, 1}, {77});
+  for (std::int32_t i = 1; i < kDepth; ++i) {
+    engine.parts[i - 1].children = {i};
+    engine.parts[i] = {-1, {}, {}, std::nullopt};
+  }
+  // The deepest part has a shape without wall records and the link id the
+  // wall names: only carrying the wall's decision reaches it.
+  engine.parts[kDepth - 1].model = 1;
+  engine.models[1].push_back({});
+  engine.SetLinkId(kDepth - 1, 77);
+
+  SetDisplayBitsOnWalls(engine, 0, -1, kBits, kAllWallsFlag | kCarryToLinksFlag);
+  EXPECT_EQ(engine.Option(0, wall), 0x12000000);
+  EXPECT_EQ(engine.Option(1, 0), 0x12000000);
+  SetDisplayBitsOnShapes(engine, 0, kBits, false, true);
+  EXPECT_EQ(engine.Option(0, wall), 0);
+  EXPECT_EQ(engine.Option(1, 0), 0);
+
+  // The deepest part names the root as its child: a loop through every part.
+  engine.parts[kDepth - 1].children = {0};
+  SetDisplayBitsOnWalls(engine, 0, -1, kBits, kAllWallsFlag | kCarryToLinksFlag);
+  EXPECT_EQ(engine.Option(1, 0), 0x12000000);
+  SetDisplayBitsOnShapes(engine, kDepth / 2, kBits, false, true);
+  EXPECT_EQ(engine.Option(0, wall), 0);  // reached round the loop
+  EXPECT_EQ(engine.Option(1, 0), 0);
+}
+
 }  // namespace
 }  // namespace kx::hostkit
