@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -224,13 +225,15 @@ TEST_F(ExtendExports, BackImageRoundTripOfABitmapReplacesTheTargetWhole) {
   EXPECT_EQ(block, Int32Bytes(1) + Int32Bytes(size + 9 + 16) + Int32Bytes(9) +
                        std::string("plan.bmp\0", 9) + Int32Bytes(size) + bitmap);
 
-  // An older file at the target is replaced by the stored image, and
-  // nothing else is left in its folder.
+  // An older file at the target is replaced by the stored image and keeps
+  // its attributes, and nothing else is left in its folder.
   const std::string copy = folder / "copy.bmp";
   test::TempFolder::WriteFile(copy, std::string(5000, 'x'));
+  ASSERT_TRUE(SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_HIDDEN));
   EXPECT_EQ(dll.GetExtendBackImage(copy.c_str(), &name), 1);
   EXPECT_EQ(SlotBytes(name), "plan.bmp");
   EXPECT_EQ(test::TempFolder::ReadFile(copy), bitmap);
+  EXPECT_NE(GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
   EXPECT_EQ(OtherFiles(folder.path(), "copy.bmp"), std::vector<std::string>{"house.q3d"});
   HANDLE loaded = LoadImageA(nullptr, copy.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   EXPECT_NE(loaded, nullptr);
@@ -250,6 +253,30 @@ TEST_F(ExtendExports, BackImageRoundTripOfABitmapReplacesTheTargetWhole) {
   // A file that is not there is not stored.
   EXPECT_EQ(dll.SetExtendBackImage((images / "absent.bmp").c_str()), 0);
   EXPECT_EQ(engine.Block(0, 340), "(none)");
+}
+
+// A folder whose path leaves no room for a temporary file's name: the
+// target itself is written, and keeps its attributes.
+TEST_F(ExtendExports, WhereNoTemporaryFileFitsTheTargetIsWrittenDirectly) {
+  const std::string bitmap = BitmapFile();
+  test::TempFolder::WriteFile(images / "plan.bmp", bitmap);
+  ASSERT_EQ(dll.SetExtendBackImage((images / "plan.bmp").c_str()), 1);
+  // 248 characters with the last backslash: the longest folder the system
+  // creates, two more than a temporary file's name can follow.
+  std::string deep = folder.path();
+  while (deep.size() < 248) {
+    const std::size_t left = 248 - deep.size();
+    deep += std::string(left > 101 ? std::min<std::size_t>(100, left - 3) : left - 1, 'd') + '\\';
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+  }
+  const std::string target = deep + "c.bmp";
+  test::TempFolder::WriteFile(target, std::string(5000, 'x'));
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(dll.GetExtendBackImage(target.c_str(), &name), 1);
+  EXPECT_EQ(SlotBytes(name), "plan.bmp");
+  EXPECT_EQ(test::TempFolder::ReadFile(target), bitmap);
+  EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(OtherFiles(deep, "c.bmp"), std::vector<std::string>{});
 }
 
 TEST_F(ExtendExports, AReadOnlyTargetIsReportedAndKeptAsItWas) {
