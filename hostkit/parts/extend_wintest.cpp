@@ -49,6 +49,7 @@ struct Hostkit {
   KX_ENTRY(SetExtendPartsInfo);
   KX_ENTRY(SetExtendPartsInfoData);
   KX_ENTRY(copyExPartsInfoHeadToParts);
+  KX_ENTRY(copyExPartsInfoHeadToPartsEx);
   KX_ENTRY(GetPartsView);
   KX_ENTRY(GetExtendBackImage);
   KX_ENTRY(SetExtendBackImage);
@@ -76,8 +77,9 @@ constexpr float kQuarterTurn = 1.57079632679f;
 // four shapes (a wall facing the viewer once turned, one facing away, a
 // shape that is no wall, an excluded wall), 2 a window (link id 77, model
 // 1) that the first wall names, 3 a lamp inside the room (model 2, no wall
-// records); the current view looks along +X. Part 4 keeps the view record,
-// the hatch script and the attribute strings.
+// records); the current view looks along +X, the stored view 0 along -X.
+// Part 4 keeps the view record, the hatch script and the attribute strings;
+// the model's head has copies of blocks 321 and 330 for it.
 std::string ModelFile() {
   PartsModel parts;
   kx3d::ShapeModel room;
@@ -105,6 +107,8 @@ std::string ModelFile() {
   view.direction[0] = 1;
   view.direction[1] = 0;
   view.direction[2] = 0;
+  parts.current_view = view;
+  view.direction[0] = -1;
   parts.views.push_back(view);
 
   std::string record = Int32Bytes(0);
@@ -116,6 +120,7 @@ std::string ModelFile() {
   EXPECT_TRUE(parts.SetPartsBlock(4, 307, record));
   EXPECT_TRUE(parts.SetPartsBlock(4, 308, std::string("hatch 45\0 1.5", 13)));
   parts.head_blocks[{4, 321}] = Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(3) + "Ash" + '\0';
+  parts.head_blocks[{4, 330}] = std::string("\x01\0\x02", 3);
   return FloorGeometry() + parts.Encode();
 }
 
@@ -335,6 +340,11 @@ TEST_F(ExtendExports, PendingStringsHeadCopyViewAndHatchScript) {
   EXPECT_EQ(dll.copyExPartsInfoHeadToParts(4), 1);
   EXPECT_EQ(engine.Block(4, 321), Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(3) + "Ash" + '\0');
   EXPECT_EQ(dll.copyExPartsInfoHeadToParts(3), 0);
+  // Any type: the head's copy of that type goes to the part unchanged.
+  EXPECT_EQ(dll.copyExPartsInfoHeadToPartsEx(4, 330), 1);
+  EXPECT_EQ(engine.Block(4, 330), std::string("\x01\0\x02", 3));
+  EXPECT_EQ(dll.copyExPartsInfoHeadToPartsEx(4, 331), 0);
+  EXPECT_EQ(engine.Block(4, 331), "(none)");
   ASSERT_EQ(dll.ReadExtendPartsInfo(4), 1);
   ASSERT_EQ(dll.GetExtendPartsInfoVar(HOSTKIT_ATTRIBUTE_ID(0, 1), &v), 1);
   EXPECT_STREQ(v.bstrVal, L"Ash");
@@ -386,7 +396,7 @@ TEST_F(ExtendExports, WallsFacingTheViewerAndTheirLinkedPartsGetTheBits) {
   EXPECT_EQ(engine.Option(1, 0), 0x12000010u);  // the window follows the first wall
   EXPECT_EQ(engine.Option(2, 0), 0x00000020u);  // no wall records: untouched
 
-  // Flags 0 change nothing; the stored view 0 is the same view.
+  // Flags 0 change nothing; these flags do not look at the view.
   dll.SetDispAttrToWalls(0, 0, 0xFF000000u, 0);
   EXPECT_EQ(engine.Option(0, 1), 0x6D000001u);
   dll.SetDispAttrToWalls(0, 0, 0x34000000u, HOSTKIT_DISP_ALL_WALLS | HOSTKIT_DISP_NON_WALLS);
@@ -398,6 +408,12 @@ TEST_F(ExtendExports, WallsFacingTheViewerAndTheirLinkedPartsGetTheBits) {
   EXPECT_EQ(engine.Option(0, 0), 0x02345678u);
   EXPECT_EQ(engine.Option(0, 2), 0x41000002u);
   EXPECT_EQ(engine.Option(1, 0), 0x12000010u);  // no carrying without its flag
+
+  // The stored view 0 looks along -X, against the current view: the other
+  // wall faces it.
+  dll.SetDispAttrToWalls(0, 0, 0x80000000u, HOSTKIT_DISP_FACING_WALLS);
+  EXPECT_EQ(engine.Option(0, 0), 0x02345678u);
+  EXPECT_EQ(engine.Option(0, 1), 0xC9000001u);
 }
 
 TEST_F(ExtendExports, ShapesOfAPartAndWithRecurseOfItsDescendants) {
