@@ -212,6 +212,17 @@ class ExtendExports : public ::testing::Test {
   }
   void TearDown() override { SysFreeString(name); }
 
+  // The stored back image written over an older hidden file at `target`:
+  // the file holds the image and is still hidden.
+  void ExpectWrittenOverAHiddenFile(const std::string& target, const std::string& image) {
+    test::TempFolder::WriteFile(target, std::string(5000, 'x'));
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(dll.GetExtendBackImage(target.c_str(), &name), 1);
+    EXPECT_EQ(SlotBytes(name), "plan.bmp");
+    EXPECT_EQ(test::TempFolder::ReadFile(target), image);
+    EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  }
+
   test::TempFolder folder{"kx extend"};
   test::TempFolder images{"kx images"};
   Hostkit& dll = Dll();
@@ -233,12 +244,7 @@ TEST_F(ExtendExports, BackImageRoundTripOfABitmapReplacesTheTargetWhole) {
   // An older file at the target is replaced by the stored image and keeps
   // its attributes, and nothing else is left in its folder.
   const std::string copy = folder / "copy.bmp";
-  test::TempFolder::WriteFile(copy, std::string(5000, 'x'));
-  ASSERT_TRUE(SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_EQ(dll.GetExtendBackImage(copy.c_str(), &name), 1);
-  EXPECT_EQ(SlotBytes(name), "plan.bmp");
-  EXPECT_EQ(test::TempFolder::ReadFile(copy), bitmap);
-  EXPECT_NE(GetFileAttributesA(copy.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  ExpectWrittenOverAHiddenFile(copy, bitmap);
   EXPECT_EQ(OtherFiles(folder.path(), "copy.bmp"), std::vector<std::string>{"house.q3d"});
   HANDLE loaded = LoadImageA(nullptr, copy.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   EXPECT_NE(loaded, nullptr);
@@ -274,13 +280,7 @@ TEST_F(ExtendExports, WhereNoTemporaryFileFitsTheTargetIsWrittenDirectly) {
     deep += std::string(left > 101 ? std::min<std::size_t>(100, left - 3) : left - 1, 'd') + '\\';
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
   }
-  const std::string target = deep + "c.bmp";
-  test::TempFolder::WriteFile(target, std::string(5000, 'x'));
-  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_EQ(dll.GetExtendBackImage(target.c_str(), &name), 1);
-  EXPECT_EQ(SlotBytes(name), "plan.bmp");
-  EXPECT_EQ(test::TempFolder::ReadFile(target), bitmap);
-  EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  ExpectWrittenOverAHiddenFile(deep + "c.bmp", bitmap);
   EXPECT_EQ(OtherFiles(deep, "c.bmp"), std::vector<std::string>{});
 }
 
