@@ -323,7 +323,7 @@ TEST_F(PartsExports, VariantSlotsKeepTheirTypesByTheStoringRules) {
 }
 
 // The engine's attribute text is fixed-width fields padded with NULs: the
-// name in bytes 0-47, the place in 48-95, a 16-byte code that fills its
+// name in bytes 0-47, the place in 48-95, a 16-byte text that fills its
 // field, a note in 112-255. Part 1 has it, and one attribute string.
 std::string PaddedFieldsModelFile() {
   auto field = [](const std::string& text, std::size_t width) {
