@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/text.h"
+
 namespace kx::hostkit {
 
 namespace {
@@ -28,15 +30,31 @@ struct ByteRange {
 };
 constexpr ByteRange kTextRanges[] = {{1, 0, 48}, {13, 48, 48}, {14, 96, 16}, {15, 112, 144}};
 
+// The first character boundary of `bytes` at or after `at`, stepping over
+// double-byte characters from the start.
+std::size_t CharacterBoundary(const std::string& bytes, std::size_t at) {
+  std::size_t i = 0;
+  while (i < at && i < bytes.size()) {
+    i += IsLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+  }
+  return i;
+}
+
+// The whole characters of the range, up to the first NUL: a double-byte
+// character that a range boundary cuts in two is read by neither range.
+std::string RangeText(const std::string& bytes, const ByteRange& range) {
+  const std::size_t begin = CharacterBoundary(bytes, range.start);
+  if (begin >= bytes.size()) return {};
+  std::string piece = CutText(bytes.substr(begin), range.start + range.length - begin);
+  piece.resize(::strnlen(piece.c_str(), piece.size()));
+  return piece;
+}
+
 std::u16string Fallback(const PartsAttributeBlock& block, std::uint32_t n, TextCodec& codec) {
   if (n == 11) return block.maker_text;
   for (const ByteRange& range : kTextRanges) {
     if (range.index != n) continue;
-    const std::string bytes = codec.ToMultibyte(block.attribute_text);
-    if (bytes.size() <= range.start) return {};
-    std::string piece = bytes.substr(range.start, range.length);
-    piece.resize(::strnlen(piece.c_str(), piece.size()));
-    return codec.ToWide(piece);
+    return codec.ToWide(RangeText(codec.ToMultibyte(block.attribute_text), range));
   }
   return {};
 }
@@ -174,9 +192,10 @@ std::int32_t WriteValue(PartsAttributeBlock& block, std::uint32_t id, ValueForms
   } else if (IsTextField(index)) {
     std::optional<std::u16string> text = value.AsText();
     if (!text) return 1;
-    const std::string bytes = codec.ToMultibyte(*text);
+    // At most 31 bytes and a NUL, never half of a double-byte character.
+    const std::string bytes = CutText(codec.ToMultibyte(*text), kRecordTextSize - 1);
     std::memset(at, 0, kRecordTextSize);
-    std::memcpy(at, bytes.data(), std::min(bytes.size(), kRecordTextSize - 1));
+    std::memcpy(at, bytes.data(), bytes.size());
   }
   return 1;
 }

@@ -10,6 +10,7 @@ namespace kx::hostkit {
 namespace {
 
 using test::Latin1Codec;
+using test::ShiftJisCodec;
 
 constexpr std::uint32_t Id(std::uint32_t source, std::uint32_t index) {
   return source << 16 | index;
@@ -250,6 +251,89 @@ TEST_F(Values, AStringWriteReturnsZeroButAReadShowsIt) {
   Forms long_text = TextForm(std::u16string(300, u'w'));
   EXPECT_EQ(WriteValue(block, Id(0, 1), long_text, codec), 0);
   EXPECT_EQ(block.strings[0], std::string(300, 'w'));
+}
+
+// Text in code page 932: the fixed ranges and the record's 31-byte cut
+// count bytes, and a double-byte character that a boundary would cut in two
+// is kept by neither side.
+class DoubleByteValues : public ::testing::Test {
+ protected:
+  static std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+  }
+  static std::string Field(const std::string& text, std::size_t width) {
+    return text + std::string(width - text.size(), '\0');
+  }
+  std::string Text(std::uint32_t id) { return ReadValueText(block, id, sjis); }
+
+  PartsAttributeBlock block;
+  ShiftJisCodec sjis;
+};
+
+TEST_F(DoubleByteValues, FallbackRangesCountBytesAndKeepCharactersWhole) {
+  const std::string padded = Field("南の庭", 48) + Field(Repeat("表ソ", 12), 48) +
+                             Field(
+                                 "\x81\x40"
+                                 "樫"
+                                 "\x81\x40",
+                                 16) +
+                             Field("木材", 144);
+  // 121 bytes without a NUL: a character straddles every range boundary.
+  const std::string run = "a" + Repeat("南", 60);
+  struct Case {
+    const std::string& text;
+    std::uint32_t index;
+    std::string expected;
+  } cases[] = {
+      {padded, 1, "南の庭"},
+      {padded, 13, Repeat("表ソ", 12)},  // fills its 48 bytes
+      {padded, 14, "樫"},
+      {padded, 15, "木材"},
+      {run, 1, "a" + Repeat("南", 23)},
+      {run, 13, Repeat("南", 23)},
+      {run, 14, Repeat("南", 7)},
+      {run, 15, Repeat("南", 4)},
+  };
+  for (const Case& c : cases) {
+    block.attribute_text = sjis.ToWide(c.text);
+    EXPECT_EQ(Text(Id(0, c.index)), c.expected) << c.text.size() << " " << c.index;
+  }
+}
+
+TEST_F(DoubleByteValues, StringsTrimIdeographicSpaceAndTakeDoubleByteText) {
+  block.attribute_text = sjis.ToWide(Field("木材", 48));
+  block.strings = {"\x81\x40\x81\x40",
+                   "\x81\x40"
+                   "南の庭"
+                   "\x81\x40",
+                   "old"};
+  EXPECT_EQ(Text(Id(0, 1)), "木材");  // only ideographic spaces: the first field
+  EXPECT_EQ(Text(Id(0, 2)), "南の庭");
+  EXPECT_EQ(ReadValue(block, Id(0, 2), sjis), TaggedValue::Text(u"南の庭"));
+  Forms value = TextForm(u"表ソ");
+  EXPECT_EQ(WriteValue(block, Id(0, 3), value, sjis), 0);
+  EXPECT_EQ(block.strings[2], "表ソ");
+}
+
+TEST_F(DoubleByteValues, RecordTextIsCutAt31BytesBetweenCharacters) {
+  struct Case {
+    std::u16string text;
+    std::string stored;
+  } cases[] = {
+      {sjis.ToWide(Repeat("南", 16)), Repeat("南", 15)},  // the sixteenth would be halved
+      {u"a" + sjis.ToWide(Repeat("南", 16)), "a" + Repeat("南", 15)},  // 31 bytes whole
+      {u"表ソ", "表ソ"},
+  };
+  for (const Case& c : cases) {
+    Forms value = TextForm(c.text);
+    EXPECT_EQ(WriteValue(block, Id(322, 5), value, sjis), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(block.record.get() + 32), 32),
+              Field(c.stored, 32))
+        << c.stored.size();
+    EXPECT_EQ(Text(Id(322, 5)), c.stored);
+  }
 }
 
 }  // namespace

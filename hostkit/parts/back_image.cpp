@@ -40,7 +40,14 @@ BackImageWrite WriteBackImage(ExtendEngineLoader& loader, BackImageFiles& files,
   outcome.name = image->name;
 
   const std::optional<std::string> temporary = files.CreateTemporaryFile(FolderPart(path));
-  if (!temporary) return outcome;
+  if (!temporary) {
+    const std::optional<FileErrorCause> direct =
+        files.WriteFileDirectly(path, image->image, image->image_size);
+    if (direct && *direct != FileErrorCause::kNone) {
+      outcome.message = FileErrorMessage(*direct, path);
+    }
+    return outcome;
+  }
   FileErrorCause cause = files.WriteFile(*temporary, image->image, image->image_size);
   if (cause == FileErrorCause::kNone) cause = files.PutInPlace(*temporary, path);
   if (cause != FileErrorCause::kNone) {

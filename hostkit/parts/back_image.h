@@ -25,15 +25,19 @@ struct BackImageWrite {
   std::int32_t result = 0;  // 0: no back image
   std::string name;         // the stored file name, when result is 1
   // Shown to the user (OK, exclamation) when the bytes could not be put in
-  // place; the file that stood at the path is then unchanged.
+  // place.
   std::optional<std::string> message;
 };
 
 // GetExtendBackImage: the stored image written to `path`. It goes to a new
 // file beside the target first, and replaces the target only when every
-// byte is written, so a failed write never leaves a damaged file behind.
-// When no file can be created there (a missing folder) nothing is written
-// and nothing is shown; the result is 1 whenever a back image exists.
+// byte is written, so a failed write leaves the file that was there as it
+// was. Where no new file can be made beside the target (a folder that takes
+// writes to its files but no new ones, a folder path too long for the new
+// file's name), the target itself is created or emptied and written; a
+// failed write is then reported all the same. A target that cannot be
+// opened (a missing folder) gets nothing and nothing is shown. The result
+// is 1 whenever a back image exists.
 [[nodiscard]] BackImageWrite WriteBackImage(ExtendEngineLoader& loader, BackImageFiles& files,
                                             const std::string& path);
 

@@ -93,6 +93,37 @@ TEST_F(BackImageTest, FailedWriteKeepsTheOldFileAndTellsTheCause) {
   }
 }
 
+// A folder that takes writes to its files but no new ones: the target
+// itself is written, and a failed write is told as in the other folders.
+TEST_F(BackImageTest, WhereNoTemporaryFileCanBeMadeTheTargetIsWrittenDirectly) {
+  ASSERT_EQ(StoreBackImage(loader, files, "C:\\images\\plan.bmp"), 1);
+  files.refusing_new_files = {"C:\\out\\"};
+  struct Case {
+    bool target_exists;
+    std::size_t write_room;
+    std::optional<ByteBlock> content;
+    std::optional<std::string> message;
+  } cases[] = {
+      {true, SIZE_MAX, kImage, std::nullopt},
+      {true, 3, ByteBlock(kImage.begin(), kImage.begin() + 3),
+       "C:\\out\\copy.bmp へのアクセス中にディスクがいっぱいになりました。"},
+      {false, SIZE_MAX, std::nullopt, std::nullopt},  // cannot be created: nothing, silently
+  };
+  for (const Case& c : cases) {
+    files.files.erase("C:\\out\\copy.bmp");
+    if (c.target_exists) files.files["C:\\out\\copy.bmp"] = kOldFile;
+    files.write_room = c.write_room;
+    const BackImageWrite written = WriteBackImage(loader, files, "C:\\out\\copy.bmp");
+    EXPECT_EQ(written.result, 1);
+    EXPECT_EQ(written.name, "plan.bmp");
+    EXPECT_EQ(written.message, c.message);
+    const auto target = files.files.find("C:\\out\\copy.bmp");
+    EXPECT_EQ(target == files.files.end() ? std::nullopt : std::optional(target->second),
+              c.content);
+    EXPECT_EQ(files.files.size(), c.target_exists ? 2u : 1u);  // no other file made
+  }
+}
+
 TEST_F(BackImageTest, NoOrDamagedBlockAnswersZero) {
   EXPECT_EQ(WriteBackImage(loader, files, "C:\\out\\copy.bmp").result, 0);
   ASSERT_EQ(StoreBackImage(loader, files, "C:\\images\\plan.bmp"), 1);

@@ -1,9 +1,9 @@
 #include "hostkit/parts/block_collection.h"
 
-#include <unordered_set>
-#include <vector>
+#include <optional>
 
 #include "hostkit/parts/merge_index.h"
+#include "hostkit/parts/part_tree_walk.h"
 
 namespace kx::hostkit {
 
@@ -48,47 +48,23 @@ class BlockList {
   MergeIndex index_;
 };
 
-// One part on the walk's path and the next of its children to visit.
-struct Visit {
-  std::int32_t parts;
-  std::int32_t children;
-  std::int32_t next_child;
-};
-
 }  // namespace
 
 CollectedBlocks CollectAttributeBlocks(const PartsServices& services, std::int32_t parts,
                                        std::uint32_t flags) {
   PartsEngine* engine = services.engine;
+  if (engine == nullptr) return {};
   BlockList list((flags & kCollectMerge) != 0);
   const bool only_flagged = (flags & kCollectOnlyFlagged) != 0;
 
-  // The walk keeps its own stack, so a deep tree cannot exhaust the
-  // thread's; a part that is already on the path (an engine tree that
-  // loops back) is not entered again, so the walk always ends.
-  std::vector<Visit> path;
-  std::unordered_set<std::int32_t> on_path;
-  auto enter = [&](std::int32_t part) {
-    if (engine == nullptr || engine->CheckPartsIndex(part) < 0) return;
-    if (on_path.count(part) != 0) return;
-    if (BlockPtr block = BuildAttributeBlock(services, part, only_flagged)) {
-      list.Add(std::move(block));
-    }
-    path.push_back({part, engine->GetChildPartsNum(part), 0});
-    on_path.insert(part);
-  };
-
-  enter(parts);
-  while (!path.empty()) {
-    Visit& top = path.back();
-    if (top.next_child >= top.children) {
-      on_path.erase(top.parts);
-      path.pop_back();
-      continue;
-    }
-    const std::int32_t position = top.next_child++;
-    enter(engine->GetChildPartsIndex(top.parts, position));
-  }
+  WalkPartTree<NoWalkValue>(
+      *engine, parts, [&](std::int32_t part, const NoWalkValue*) -> std::optional<NoWalkValue> {
+        if (engine->CheckPartsIndex(part) < 0) return std::nullopt;
+        if (BlockPtr block = BuildAttributeBlock(services, part, only_flagged)) {
+          list.Add(std::move(block));
+        }
+        return NoWalkValue{};
+      });
   return list.Release();
 }
 

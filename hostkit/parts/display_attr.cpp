@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "hostkit/parts/link_decisions.h"
+#include "hostkit/parts/part_tree_walk.h"
 
 namespace kx::hostkit {
 namespace {
@@ -85,18 +86,22 @@ struct WallWalk {
     }
   }
 
-  void Walk(std::int32_t parts, const Matrix4& transform) {
-    const std::int32_t model = engine.GetPartsModelIndex(parts);
-    if (model >= 0) {
-      const std::int32_t shapes = engine.GetShapeNum(model);
-      for (std::int32_t s = 0; s < shapes; ++s) DecideShapeAt(model, s, transform);
-    }
-    const std::int32_t children = engine.GetChildPartsNum(parts);
-    for (std::int32_t i = 0; i < children; ++i) {
-      const std::int32_t child = engine.GetChildPartsIndex(parts, i);
-      if (child < 0) continue;
-      Walk(child, Multiply(PlacementMatrix(PartsPlacement(engine, child)), transform));
-    }
+  // Each part's shapes with its transform: the root's is the identity (its
+  // own offset is not applied), a child's its offset within its parent
+  // followed by the parent's.
+  void Walk(std::int32_t root) {
+    WalkPartTree<Matrix4>(
+        engine, root, [&](std::int32_t parts, const Matrix4* parent) -> std::optional<Matrix4> {
+          const Matrix4 transform =
+              parent == nullptr ? Identity()
+                                : Multiply(PlacementMatrix(PartsPlacement(engine, parts)), *parent);
+          const std::int32_t model = engine.GetPartsModelIndex(parts);
+          if (model >= 0) {
+            const std::int32_t shapes = engine.GetShapeNum(model);
+            for (std::int32_t s = 0; s < shapes; ++s) DecideShapeAt(model, s, transform);
+          }
+          return transform;
+        });
   }
 };
 
@@ -126,17 +131,16 @@ bool DecideShape(const WallKindRecord& kind, const WallFaceRecord& face, std::ui
 
 void SetDisplayBitsOnShapes(DisplayAttrEngine& engine, std::int32_t parts, std::uint32_t bits,
                             bool on, bool recurse) {
-  const std::int32_t model = engine.GetPartsModelIndex(parts);
-  if (model >= 0) {
-    const std::int32_t shapes = engine.GetShapeNum(model);
-    for (std::int32_t s = 0; s < shapes; ++s) UpdateOption(engine, model, s, bits, on);
-  }
-  if (!recurse) return;
-  const std::int32_t children = engine.GetChildPartsNum(parts);
-  for (std::int32_t i = 0; i < children; ++i) {
-    const std::int32_t child = engine.GetChildPartsIndex(parts, i);
-    if (child >= 0) SetDisplayBitsOnShapes(engine, child, bits, on, true);
-  }
+  WalkPartTree<NoWalkValue>(
+      engine, parts, [&](std::int32_t part, const NoWalkValue*) -> std::optional<NoWalkValue> {
+        const std::int32_t model = engine.GetPartsModelIndex(part);
+        if (model >= 0) {
+          const std::int32_t shapes = engine.GetShapeNum(model);
+          for (std::int32_t s = 0; s < shapes; ++s) UpdateOption(engine, model, s, bits, on);
+        }
+        if (!recurse) return std::nullopt;
+        return NoWalkValue{};
+      });
 }
 
 void SetDisplayBitsOnWalls(DisplayAttrEngine& engine, std::int32_t root, std::int32_t view,
@@ -146,7 +150,7 @@ void SetDisplayBitsOnWalls(DisplayAttrEngine& engine, std::int32_t root, std::in
   // Without a view no wall faces the viewer.
   if (engine.GetView(view, vector) < 0) vector = {0.0f, 0.0f, 0.0f};
   WallWalk walk{engine, {vector[0], vector[1], vector[2]}, bits, flags, {}};
-  walk.Walk(root, Identity());
+  walk.Walk(root);
   if (walk.links.empty()) return;
   const std::map<std::int32_t, std::int32_t> linked = FindLinkedParts(engine, root);
   for (const auto& [id, on] : walk.links.decisions()) {

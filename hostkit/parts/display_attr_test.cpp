@@ -190,6 +190,35 @@ TEST_F(WallsTest, FirstDecisionForALinkIdIsTheOneItsPartGets) {
   EXPECT_EQ(engine.Option(40, 0), 0x12000000);
 }
 
+TEST_F(WallsTest, APartWithoutAFourByteLinkIdBlockHasLinkIdMinusOne) {
+  // A wall of part 2 names link id -1. Parts 1 and 2 each have one shape
+  // without wall records, which only a carried decision reaches.
+  engine.AddWall(20, 20, 0, {0, 0, 1}, {-1});
+  engine.models[10].push_back({});
+  engine.models[20].push_back({});
+  struct Case {
+    std::optional<ByteBlock> root_block, child_block;
+    std::int32_t root_option, child_option;
+  } cases[] = {
+      // No block on the root: it is the first part with -1, and its
+      // descendants follow it.
+      {std::nullopt, std::nullopt, 0x12000000, 0x12000000},
+      // The root has id 9; part 2's 8-byte block is no link id.
+      {ByteBlock{9, 0, 0, 0}, ByteBlock(8, 0), 0, 0x12000000},
+      // Both have 4-byte ids: nothing has -1.
+      {ByteBlock{9, 0, 0, 0}, ByteBlock{0xFF, 0xFF, 0xFF, 0xFE}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    engine.models[10][0].option = 0;
+    engine.models[20][1].option = 0;
+    engine.parts[1].link_block = c.root_block;
+    engine.parts[2].link_block = c.child_block;
+    SetDisplayBitsOnWalls(engine, 1, -1, kBits, kAllWallsFlag | kCarryToLinksFlag);
+    EXPECT_EQ(engine.Option(10, 0), c.root_option);
+    EXPECT_EQ(engine.Option(20, 1), c.child_option);
+  }
+}
+
 TEST_F(WallsTest, UnreadableOptionWordIsNotOverwritten) {
   const std::int32_t wall = engine.AddWall(10, 20, 0, {-1, 0, 0});
   engine.models[10][wall].option = kLow;
@@ -206,6 +235,39 @@ TEST_F(WallsTest, ShapesOfAPartAndOptionallyItsDescendants) {
   EXPECT_EQ(engine.Option(20, 0), 0);
   SetDisplayBitsOnShapes(engine, 1, kBits, true, true);  // the negative child is skipped
   EXPECT_EQ(engine.Option(20, 0), 0x12000000);
+}
+
+// A tree from the engine may be as deep as it likes, or loop back on
+// itself: every walk still ends, with each part on a path visited once.
+TEST(PartTreeWalksTest, ADeepChainAndALoopEndForWallsShapesAndTheLinkSearch) {
+  constexpr std::int32_t kDepth = 100000;
+  FakeDisplayEngine engine;
+  engine.parts[0] = {0, {}, {}, std::nullopt};
+  const std::int32_t wall = engine.AddWall(0, 20, 0, {0, 0, 1}, {77});
+  for (std::int32_t i = 1; i < kDepth; ++i) {
+    engine.parts[i - 1].children = {i};
+    engine.parts[i] = {-1, {}, {}, std::nullopt};
+  }
+  // The deepest part has a shape without wall records and the link id the
+  // wall names: only carrying the wall's decision reaches it.
+  engine.parts[kDepth - 1].model = 1;
+  engine.models[1].push_back({});
+  engine.SetLinkId(kDepth - 1, 77);
+
+  SetDisplayBitsOnWalls(engine, 0, -1, kBits, kAllWallsFlag | kCarryToLinksFlag);
+  EXPECT_EQ(engine.Option(0, wall), 0x12000000);
+  EXPECT_EQ(engine.Option(1, 0), 0x12000000);
+  SetDisplayBitsOnShapes(engine, 0, kBits, false, true);
+  EXPECT_EQ(engine.Option(0, wall), 0);
+  EXPECT_EQ(engine.Option(1, 0), 0);
+
+  // The deepest part names the root as its child: a loop through every part.
+  engine.parts[kDepth - 1].children = {0};
+  SetDisplayBitsOnWalls(engine, 0, -1, kBits, kAllWallsFlag | kCarryToLinksFlag);
+  EXPECT_EQ(engine.Option(1, 0), 0x12000000);
+  SetDisplayBitsOnShapes(engine, kDepth / 2, kBits, false, true);
+  EXPECT_EQ(engine.Option(0, wall), 0);  // reached round the loop
+  EXPECT_EQ(engine.Option(1, 0), 0);
 }
 
 }  // namespace

@@ -42,11 +42,17 @@ struct SystemStringTraits {
 };
 using UniqueSystemString = win::UniqueResource<SystemStringTraits>;
 
+// Every byte of a string the engine handed out, by its byte length.
+std::optional<std::string> EngineBytes(BSTR text) {
+  if (text == nullptr) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(text), SysStringByteLen(text));
+}
+
 // The bytes of a string the engine handed out, up to the first NUL.
 std::optional<std::string> EngineText(BSTR text) {
-  if (text == nullptr) return std::nullopt;
-  const char* bytes = reinterpret_cast<const char*>(text);
-  return std::string(bytes, ::strnlen(bytes, SysStringByteLen(text)));
+  std::optional<std::string> bytes = EngineBytes(text);
+  if (bytes) bytes->resize(::strnlen(bytes->c_str(), bytes->size()));
+  return bytes;
 }
 
 }  // namespace
@@ -87,7 +93,9 @@ std::int32_t Win32PartsEngine::GetAttribute(std::int32_t attribute,
   UniqueSystemString handed;
   const std::int32_t result = LinkEntry<decltype(Kxi_GetAttribute)>(
       link_, EngineEntry::kGetAttribute)(attribute, handed.put(), flag);
-  *text = EngineText(handed.get());
+  // The attribute text is fixed-width fields padded with NULs: a NUL ends
+  // a field, not the text.
+  *text = EngineBytes(handed.get());
   return result;
 }
 

@@ -1,11 +1,13 @@
+#include "hostkit/parts/extend_engine_win32.h"
+
 #include <windows.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/parts/back_image_message.h"
 #include "hostkit/parts/engine_link.h"
-#include "hostkit/parts/extend_engine_win32.h"
 #include "platform/win32/module_loader.h"
 
 namespace kx::hostkit {
@@ -94,6 +96,34 @@ constexpr std::size_t kPiece = 1u << 30;
 
 FileErrorCause LastCause() { return FileErrorCauseFromSystemError(GetLastError()); }
 
+// The attributes a file keeps when its content is replaced: those the user
+// or the system gave it. Read-only never gets this far, and the archive
+// flag is the system's to set on a changed file.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Longest folder the temporary file's name can follow: its prefix, four
+// hexadecimal digits, ".tmp" and the terminator within MAX_PATH bytes. The
+// system refuses longer folders; not every implementation of it does.
+constexpr std::size_t kLongestTemporaryFolder = MAX_PATH - 14;
+
+// Writes all of `data` to the open file and closes it, reporting a lost
+// write by its cause.
+FileErrorCause WriteAndClose(win::UniqueFile file, const std::uint8_t* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    DWORD written = 0;
+    const auto piece = static_cast<DWORD>(std::min(size - done, kPiece));
+    if (!::WriteFile(file.get(), data + done, piece, &written, nullptr)) return LastCause();
+    if (written == 0) return FileErrorCause::kDiskFull;
+    done += written;
+  }
+  if (!FlushFileBuffers(file.get())) return LastCause();
+  // Closing is the last chance for the system to report a lost write.
+  if (!CloseHandle(file.release())) return LastCause();
+  return FileErrorCause::kNone;
+}
+
 }  // namespace
 
 std::unique_ptr<ExtendEngine> Win32ExtendEngineLoader::Load() {
@@ -124,10 +154,15 @@ std::optional<std::size_t> Win32BackImageFiles::ReadFile(const std::string& path
 }
 
 std::optional<std::string> Win32BackImageFiles::CreateTemporaryFile(const std::string& folder) {
+  if (folder.size() > kLongestTemporaryFolder) return std::nullopt;
   char name[MAX_PATH] = {};
   if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "kxb", 0, name) == 0) {
     return std::nullopt;
   }
+  // The name comes with the file made. Not every implementation of the
+  // system holds to that when the folder refuses the file, so the file
+  // itself is asked for.
+  if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return std::string(name);
 }
 
@@ -136,18 +171,23 @@ FileErrorCause Win32BackImageFiles::WriteFile(const std::string& path, const std
   win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastCause();
-  std::size_t done = 0;
-  while (done < size) {
-    DWORD written = 0;
-    const auto piece = static_cast<DWORD>(std::min(size - done, kPiece));
-    if (!::WriteFile(file.get(), data + done, piece, &written, nullptr)) return LastCause();
-    if (written == 0) return FileErrorCause::kDiskFull;
-    done += written;
+  return WriteAndClose(std::move(file), data, size);
+}
+
+std::optional<FileErrorCause> Win32BackImageFiles::WriteFileDirectly(const std::string& path,
+                                                                     const std::uint8_t* data,
+                                                                     std::size_t size) {
+  // Emptying a hidden or system file is refused unless those attributes
+  // are asked for again; asking for them keeps them.
+  const DWORD existing = GetFileAttributesA(path.c_str());
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & kKeptAttributes) != 0) {
+    attributes = existing & kKeptAttributes;
   }
-  if (!FlushFileBuffers(file.get())) return LastCause();
-  // Closing is the last chance for the system to report a lost write.
-  if (!CloseHandle(file.release())) return LastCause();
-  return FileErrorCause::kNone;
+  win::UniqueFile file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+  if (!file) return std::nullopt;
+  return WriteAndClose(std::move(file), data, size);
 }
 
 FileErrorCause Win32BackImageFiles::PutInPlace(const std::string& from, const std::string& to) {
@@ -157,6 +197,12 @@ FileErrorCause Win32BackImageFiles::PutInPlace(const std::string& from, const st
   const DWORD attributes = GetFileAttributesA(to.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return FileErrorCause::kAccessDenied;
+  }
+  // The rename gives the target the new file's attributes: it takes those
+  // the old one had first. A file system that cannot keep them still gets
+  // the image.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0) {
+    (void)SetFileAttributesA(from.c_str(), FILE_ATTRIBUTE_ARCHIVE | (attributes & kKeptAttributes));
   }
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return LastCause();
   return FileErrorCause::kNone;

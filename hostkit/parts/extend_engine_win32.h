@@ -17,7 +17,8 @@ class Win32ExtendEngineLoader final : public ExtendEngineLoader {
 };
 
 // A temporary file beside the target, put in its place by a rename that
-// replaces it; system errors become the causes the user is told about.
+// replaces it, or the target written directly where no temporary file can
+// be made; system errors become the causes the user is told about.
 class Win32BackImageFiles : public BackImageFiles {
  public:
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
@@ -26,6 +27,8 @@ class Win32BackImageFiles : public BackImageFiles {
   std::optional<std::string> CreateTemporaryFile(const std::string& folder) override;
   FileErrorCause WriteFile(const std::string& path, const std::uint8_t* data,
                            std::size_t size) override;
+  std::optional<FileErrorCause> WriteFileDirectly(const std::string& path, const std::uint8_t* data,
+                                                  std::size_t size) override;
   FileErrorCause PutInPlace(const std::string& from, const std::string& to) override;
   void RemoveFile(const std::string& path) override;
 };

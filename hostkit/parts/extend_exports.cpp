@@ -37,6 +37,10 @@ class NoTargetFiles final : public Win32BackImageFiles {
   std::optional<std::string> CreateTemporaryFile(const std::string&) override {
     return std::nullopt;
   }
+  std::optional<FileErrorCause> WriteFileDirectly(const std::string&, const std::uint8_t*,
+                                                  std::size_t) override {
+    return std::nullopt;
+  }
 };
 
 void ReleaseCurrent(PartsAttributeBlock* block) { delete block; }

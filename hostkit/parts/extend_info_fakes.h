@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "hostkit/parts/back_image_files.h"
+#include "hostkit/parts/back_image_format.h"
 #include "hostkit/parts/extend_info_engine.h"
 
 namespace kx::hostkit::test {
@@ -103,11 +104,12 @@ class FakeExtendEngineLoader final : public ExtendEngineLoader {
 };
 
 // Files by path; a folder exists when listed (the current folder, "",
-// always does).
+// always does), and takes new files unless it refuses them.
 class MemoryBackImageFiles final : public BackImageFiles {
  public:
   std::map<std::string, ByteBlock> files;
   std::set<std::string> folders;
+  std::set<std::string> refusing_new_files;
   // Bytes a write gets through before failing with write_failure.
   std::size_t write_room = SIZE_MAX;
   FileErrorCause write_failure = FileErrorCause::kDiskFull;
@@ -130,7 +132,7 @@ class MemoryBackImageFiles final : public BackImageFiles {
     return take;
   }
   std::optional<std::string> CreateTemporaryFile(const std::string& folder) override {
-    if (!folder.empty() && folders.count(folder) == 0) return std::nullopt;
+    if (!TakesNewFiles(folder)) return std::nullopt;
     std::string path = folder + "~kx" + std::to_string(++temporaries_) + ".tmp";
     files[path];
     return path;
@@ -141,6 +143,12 @@ class MemoryBackImageFiles final : public BackImageFiles {
     const std::size_t written = std::min(size, write_room);
     file.assign(data, data + written);
     return written == size ? FileErrorCause::kNone : write_failure;
+  }
+  std::optional<FileErrorCause> WriteFileDirectly(const std::string& path, const std::uint8_t* data,
+                                                  std::size_t size) override {
+    if (files.count(path) == 0 && !TakesNewFiles(FolderPart(path))) return std::nullopt;
+    files[path];
+    return WriteFile(path, data, size);
   }
   FileErrorCause PutInPlace(const std::string& from, const std::string& to) override {
     if (replace_failure != FileErrorCause::kNone) return replace_failure;
@@ -154,6 +162,9 @@ class MemoryBackImageFiles final : public BackImageFiles {
   }
 
  private:
+  bool TakesNewFiles(const std::string& folder) const {
+    return (folder.empty() || folders.count(folder) != 0) && refusing_new_files.count(folder) == 0;
+  }
   int temporaries_ = 0;
 };
 

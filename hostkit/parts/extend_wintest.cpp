@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +49,7 @@ struct Hostkit {
   KX_ENTRY(SetExtendPartsInfo);
   KX_ENTRY(SetExtendPartsInfoData);
   KX_ENTRY(copyExPartsInfoHeadToParts);
+  KX_ENTRY(copyExPartsInfoHeadToPartsEx);
   KX_ENTRY(GetPartsView);
   KX_ENTRY(GetExtendBackImage);
   KX_ENTRY(SetExtendBackImage);
@@ -75,8 +77,9 @@ constexpr float kQuarterTurn = 1.57079632679f;
 // four shapes (a wall facing the viewer once turned, one facing away, a
 // shape that is no wall, an excluded wall), 2 a window (link id 77, model
 // 1) that the first wall names, 3 a lamp inside the room (model 2, no wall
-// records); the current view looks along +X. Part 4 keeps the view record,
-// the hatch script and the attribute strings.
+// records); the current view looks along +X, the stored view 0 along -X.
+// Part 4 keeps the view record, the hatch script and the attribute strings;
+// the model's head has copies of blocks 321 and 330 for it.
 std::string ModelFile() {
   PartsModel parts;
   kx3d::ShapeModel room;
@@ -104,6 +107,8 @@ std::string ModelFile() {
   view.direction[0] = 1;
   view.direction[1] = 0;
   view.direction[2] = 0;
+  parts.current_view = view;
+  view.direction[0] = -1;
   parts.views.push_back(view);
 
   std::string record = Int32Bytes(0);
@@ -115,6 +120,7 @@ std::string ModelFile() {
   EXPECT_TRUE(parts.SetPartsBlock(4, 307, record));
   EXPECT_TRUE(parts.SetPartsBlock(4, 308, std::string("hatch 45\0 1.5", 13)));
   parts.head_blocks[{4, 321}] = Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(3) + "Ash" + '\0';
+  parts.head_blocks[{4, 330}] = std::string("\x01\0\x02", 3);
   return FloorGeometry() + parts.Encode();
 }
 
@@ -206,6 +212,17 @@ class ExtendExports : public ::testing::Test {
   }
   void TearDown() override { SysFreeString(name); }
 
+  // The stored back image written over an older hidden file at `target`:
+  // the file holds the image and is still hidden.
+  void ExpectWrittenOverAHiddenFile(const std::string& target, const std::string& image) {
+    test::TempFolder::WriteFile(target, std::string(5000, 'x'));
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(dll.GetExtendBackImage(target.c_str(), &name), 1);
+    EXPECT_EQ(SlotBytes(name), "plan.bmp");
+    EXPECT_EQ(test::TempFolder::ReadFile(target), image);
+    EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  }
+
   test::TempFolder folder{"kx extend"};
   test::TempFolder images{"kx images"};
   Hostkit& dll = Dll();
@@ -224,13 +241,10 @@ TEST_F(ExtendExports, BackImageRoundTripOfABitmapReplacesTheTargetWhole) {
   EXPECT_EQ(block, Int32Bytes(1) + Int32Bytes(size + 9 + 16) + Int32Bytes(9) +
                        std::string("plan.bmp\0", 9) + Int32Bytes(size) + bitmap);
 
-  // An older file at the target is replaced by the stored image, and
-  // nothing else is left in its folder.
+  // An older file at the target is replaced by the stored image and keeps
+  // its attributes, and nothing else is left in its folder.
   const std::string copy = folder / "copy.bmp";
-  test::TempFolder::WriteFile(copy, std::string(5000, 'x'));
-  EXPECT_EQ(dll.GetExtendBackImage(copy.c_str(), &name), 1);
-  EXPECT_EQ(SlotBytes(name), "plan.bmp");
-  EXPECT_EQ(test::TempFolder::ReadFile(copy), bitmap);
+  ExpectWrittenOverAHiddenFile(copy, bitmap);
   EXPECT_EQ(OtherFiles(folder.path(), "copy.bmp"), std::vector<std::string>{"house.q3d"});
   HANDLE loaded = LoadImageA(nullptr, copy.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   EXPECT_NE(loaded, nullptr);
@@ -250,6 +264,24 @@ TEST_F(ExtendExports, BackImageRoundTripOfABitmapReplacesTheTargetWhole) {
   // A file that is not there is not stored.
   EXPECT_EQ(dll.SetExtendBackImage((images / "absent.bmp").c_str()), 0);
   EXPECT_EQ(engine.Block(0, 340), "(none)");
+}
+
+// A folder whose path leaves no room for a temporary file's name: the
+// target itself is written, and keeps its attributes.
+TEST_F(ExtendExports, WhereNoTemporaryFileFitsTheTargetIsWrittenDirectly) {
+  const std::string bitmap = BitmapFile();
+  test::TempFolder::WriteFile(images / "plan.bmp", bitmap);
+  ASSERT_EQ(dll.SetExtendBackImage((images / "plan.bmp").c_str()), 1);
+  // 248 characters with the last backslash: the longest folder the system
+  // creates, two more than a temporary file's name can follow.
+  std::string deep = folder.path();
+  while (deep.size() < 248) {
+    const std::size_t left = 248 - deep.size();
+    deep += std::string(left > 101 ? std::min<std::size_t>(100, left - 3) : left - 1, 'd') + '\\';
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+  }
+  ExpectWrittenOverAHiddenFile(deep + "c.bmp", bitmap);
+  EXPECT_EQ(OtherFiles(deep, "c.bmp"), std::vector<std::string>{});
 }
 
 TEST_F(ExtendExports, AReadOnlyTargetIsReportedAndKeptAsItWas) {
@@ -308,6 +340,11 @@ TEST_F(ExtendExports, PendingStringsHeadCopyViewAndHatchScript) {
   EXPECT_EQ(dll.copyExPartsInfoHeadToParts(4), 1);
   EXPECT_EQ(engine.Block(4, 321), Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(3) + "Ash" + '\0');
   EXPECT_EQ(dll.copyExPartsInfoHeadToParts(3), 0);
+  // Any type: the head's copy of that type goes to the part unchanged.
+  EXPECT_EQ(dll.copyExPartsInfoHeadToPartsEx(4, 330), 1);
+  EXPECT_EQ(engine.Block(4, 330), std::string("\x01\0\x02", 3));
+  EXPECT_EQ(dll.copyExPartsInfoHeadToPartsEx(4, 331), 0);
+  EXPECT_EQ(engine.Block(4, 331), "(none)");
   ASSERT_EQ(dll.ReadExtendPartsInfo(4), 1);
   ASSERT_EQ(dll.GetExtendPartsInfoVar(HOSTKIT_ATTRIBUTE_ID(0, 1), &v), 1);
   EXPECT_STREQ(v.bstrVal, L"Ash");
@@ -359,7 +396,7 @@ TEST_F(ExtendExports, WallsFacingTheViewerAndTheirLinkedPartsGetTheBits) {
   EXPECT_EQ(engine.Option(1, 0), 0x12000010u);  // the window follows the first wall
   EXPECT_EQ(engine.Option(2, 0), 0x00000020u);  // no wall records: untouched
 
-  // Flags 0 change nothing; the stored view 0 is the same view.
+  // Flags 0 change nothing; these flags do not look at the view.
   dll.SetDispAttrToWalls(0, 0, 0xFF000000u, 0);
   EXPECT_EQ(engine.Option(0, 1), 0x6D000001u);
   dll.SetDispAttrToWalls(0, 0, 0x34000000u, HOSTKIT_DISP_ALL_WALLS | HOSTKIT_DISP_NON_WALLS);
@@ -371,6 +408,12 @@ TEST_F(ExtendExports, WallsFacingTheViewerAndTheirLinkedPartsGetTheBits) {
   EXPECT_EQ(engine.Option(0, 0), 0x02345678u);
   EXPECT_EQ(engine.Option(0, 2), 0x41000002u);
   EXPECT_EQ(engine.Option(1, 0), 0x12000010u);  // no carrying without its flag
+
+  // The stored view 0 looks along -X, against the current view: the other
+  // wall faces it.
+  dll.SetDispAttrToWalls(0, 0, 0x80000000u, HOSTKIT_DISP_FACING_WALLS);
+  EXPECT_EQ(engine.Option(0, 0), 0x02345678u);
+  EXPECT_EQ(engine.Option(0, 1), 0xC9000001u);
 }
 
 TEST_F(ExtendExports, ShapesOfAPartAndWithRecurseOfItsDescendants) {

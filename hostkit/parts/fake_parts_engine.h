@@ -1,6 +1,6 @@
 // An engine part tree in memory, for the tests, the benchmark and the
-// fuzzer of the parts attribute services, and a code page that maps each
-// byte to the character of the same number.
+// fuzzer of the parts attribute services, a code page that maps each byte
+// to the character of the same number, and a small Shift-JIS.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/text.h"
 #include "hostkit/parts/parts_engine.h"
 
 namespace kx::hostkit::test {
@@ -28,6 +29,67 @@ class Latin1Codec final : public TextCodec {
     for (char16_t c : wide) bytes.push_back(c < 0x100 ? static_cast<char>(c) : '?');
     return bytes;
   }
+};
+
+// Code page 932 as far as the tests need it: single bytes below 0x80 as
+// they are, the double-byte characters of a small table, and the code
+// page's default character (U+30FB) for any other byte or pair and for a
+// lead byte without its second byte, as the system converts them.
+class ShiftJisCodec final : public TextCodec {
+ public:
+  std::u16string ToWide(std::string_view multibyte) override {
+    std::u16string wide;
+    for (std::size_t i = 0; i < multibyte.size(); ++i) {
+      const auto c = static_cast<unsigned char>(multibyte[i]);
+      if (!kx::IsLeadByte(c)) {
+        wide.push_back(c < 0x80 ? c : kDefault);
+        continue;
+      }
+      if (i + 1 == multibyte.size()) {
+        wide.push_back(kDefault);
+        break;
+      }
+      const auto trail = static_cast<unsigned char>(multibyte[++i]);
+      char16_t found = kDefault;
+      for (const Pair& p : kPairs) {
+        if (p.lead == c && p.trail == trail) found = p.wide;
+      }
+      wide.push_back(found);
+    }
+    return wide;
+  }
+  std::string ToMultibyte(std::u16string_view wide) override {
+    std::string bytes;
+    for (char16_t w : wide) {
+      if (w < 0x80) {
+        bytes.push_back(static_cast<char>(w));
+        continue;
+      }
+      const Pair* found = nullptr;
+      for (const Pair& p : kPairs) {
+        if (p.wide == w) found = &p;
+      }
+      if (found == nullptr) {
+        bytes.push_back('?');
+      } else {
+        bytes.push_back(static_cast<char>(found->lead));
+        bytes.push_back(static_cast<char>(found->trail));
+      }
+    }
+    return bytes;
+  }
+
+ private:
+  struct Pair {
+    unsigned char lead, trail;
+    char16_t wide;
+  };
+  static constexpr char16_t kDefault = u'\u30FB';
+  // 表 and ソ end in 0x5C, a backslash as a single byte.
+  static constexpr Pair kPairs[] = {
+      {0x95, 0x5C, u'\u8868'}, {0x83, 0x5C, u'\u30BD'}, {0x93, 0xEC, u'\u5357'},
+      {0x82, 0xCC, u'\u306E'}, {0x92, 0xEB, u'\u5EAD'}, {0x81, 0x40, u'\u3000'},
+      {0x8A, 0x7E, u'\u6A2B'}, {0x96, 0xD8, u'\u6728'}, {0x8D, 0xDE, u'\u6750'}};
 };
 
 struct FakePart {

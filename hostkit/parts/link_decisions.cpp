@@ -1,21 +1,9 @@
 #include "hostkit/parts/link_decisions.h"
 
 #include "hostkit/parts/extend_info_bytes.h"
+#include "hostkit/parts/part_tree_walk.h"
 
 namespace kx::hostkit {
-namespace {
-
-void CollectLinkIds(DisplayAttrEngine& engine, std::int32_t parts,
-                    std::map<std::int32_t, std::int32_t>& found) {
-  found.emplace(ReadLinkId(engine, parts), parts);
-  const std::int32_t children = engine.GetChildPartsNum(parts);
-  for (std::int32_t i = 0; i < children; ++i) {
-    const std::int32_t child = engine.GetChildPartsIndex(parts, i);
-    if (child >= 0) CollectLinkIds(engine, child, found);
-  }
-}
-
-}  // namespace
 
 std::int32_t ReadLinkId(DisplayAttrEngine& engine, std::int32_t parts) {
   std::int32_t size = 0;
@@ -27,7 +15,11 @@ std::int32_t ReadLinkId(DisplayAttrEngine& engine, std::int32_t parts) {
 
 std::map<std::int32_t, std::int32_t> FindLinkedParts(DisplayAttrEngine& engine, std::int32_t root) {
   std::map<std::int32_t, std::int32_t> found;
-  CollectLinkIds(engine, root, found);
+  WalkPartTree<NoWalkValue>(
+      engine, root, [&](std::int32_t parts, const NoWalkValue*) -> std::optional<NoWalkValue> {
+        found.emplace(ReadLinkId(engine, parts), parts);
+        return NoWalkValue{};
+      });
   return found;
 }
 

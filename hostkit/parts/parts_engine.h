@@ -20,11 +20,13 @@ class PartsEngine {
   virtual std::int32_t GetChildPartsIndex(std::int32_t parts, std::int32_t position) = 0;
   virtual std::int32_t GetPartsModelIndex(std::int32_t parts) = 0;
   virtual std::int32_t GetModelAttributeIndex(std::int32_t model) = 0;
-  // `*text` receives the bytes of the string the engine handed out (cut at
-  // its first NUL; nullopt when it handed out none); the engine's string is
-  // freed by the implementation.
+  // `*text` receives every byte of the string the engine handed out, NULs
+  // inside it included (nullopt when it handed out none); the engine's
+  // string is freed by the implementation.
   virtual std::int32_t GetAttribute(std::int32_t attribute, std::optional<std::string>* text,
                                     std::int32_t* flag) = 0;
+  // The same for the maker attribute text, which is one text: cut at its
+  // first NUL.
   virtual std::int32_t GetMakerAttribute(std::int32_t attribute,
                                          std::optional<std::string>* text) = 0;
   // The size of the part's extend block of `type`.

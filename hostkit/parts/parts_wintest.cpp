@@ -322,6 +322,81 @@ TEST_F(PartsExports, VariantSlotsKeepTheirTypesByTheStoringRules) {
   EXPECT_EQ(dll.ReleasePartsAttributBlock(chair), 1);
 }
 
+// The engine's attribute text is fixed-width fields padded with NULs: the
+// name in bytes 0-47, the place in 48-95, a 16-byte text that fills its
+// field, a note in 112-255. Part 1 has it, and one attribute string.
+std::string PaddedFieldsModelFile() {
+  auto field = [](const std::string& text, std::size_t width) {
+    return text + std::string(width - text.size(), '\0');
+  };
+  const std::string text = field("Chair", 48) + field("南の庭", 48) +
+                           field("表示用ソファ部材", 16) + field("  Oak veneer", 144);
+  PartsModel parts;
+  parts.attributes = {{1, text, "Maker A"}};
+  parts.models = {{0, {}}};
+  parts.AddPart(0, 0);
+  EXPECT_TRUE(parts.SetPartsBlock(
+      1, 321, Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(4) + std::string("Elm\0", 4)));
+  return test_support::FloorGeometry() + parts.Encode();
+}
+
+TEST(PartsAttributeText, FieldsAfterANulAreReadAndSetTextsEndAtTheirFirstNul) {
+  Hostkit& dll = Dll();
+  ASSERT_TRUE(dll.dll.loaded());
+  ASSERT_NE(TheEngine().module, nullptr);
+  test::TempFolder folder{"kx padded"};
+  test::TempFolder::WriteFile(folder / "padded.q3d", PaddedFieldsModelFile());
+  ASSERT_TRUE(TheEngine().Read(folder / "padded.q3d"));
+  PartsAttributeBlock* chair = dll.GetPartsAttributeBlock(1, 0, 0);
+  ASSERT_NE(chair, nullptr);
+
+  BSTR text = nullptr;
+  VARIANT v;
+  VariantInit(&v);
+  auto expect_text = [&](uint32_t index, const std::string& bytes, const wchar_t* wide) {
+    const uint32_t id = HOSTKIT_ATTRIBUTE_ID(0, index);
+    ASSERT_EQ(dll.GetPartsAttribute(chair, id, &text), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(text), SysStringByteLen(text)), bytes + '\0')
+        << index;
+    ASSERT_EQ(dll.GetPartsAttributeVar(chair, id, &v), 1);
+    ASSERT_EQ(v.vt, VT_BSTR);
+    EXPECT_STREQ(v.bstrVal, wide) << index;
+  };
+  expect_text(1, "Elm", L"Elm");
+  expect_text(13, "南の庭", L"\u5357\u306E\u5EAD");
+  expect_text(14, "表示用ソファ部材", L"\u8868\u793A\u7528\u30BD\u30D5\u30A1\u90E8\u6750");
+  expect_text(15, "Oak veneer", L"Oak veneer");
+
+  // A null string is the empty text: string 1 is emptied, and index 1 reads
+  // the first field.
+  BSTR none = nullptr;
+  EXPECT_EQ(dll.SetPartsAttribute(chair, HOSTKIT_ATTRIBUTE_ID(0, 1), &none), 0);
+  expect_text(1, "Chair", L"Chair");
+  // What follows the first NUL of a set text is not part of it.
+  BSTR ash = SysAllocStringByteLen("Ash\0Elm", 7);
+  EXPECT_EQ(dll.SetPartsAttribute(chair, HOSTKIT_ATTRIBUTE_ID(0, 1), &ash), 0);
+  SysFreeString(ash);
+  BSTR garden = SysAllocStringByteLen("南の庭\0junk", 11);
+  EXPECT_EQ(dll.SetPartsAttribute(chair, HOSTKIT_ATTRIBUTE_ID(322, 5), &garden), 1);
+  SysFreeString(garden);
+  BSTR twelve = SysAllocStringByteLen("12", 2);
+  EXPECT_EQ(dll.SetPartsAttribute(chair, HOSTKIT_ATTRIBUTE_ID(322, 1), &twelve), 1);
+  SysFreeString(twelve);
+  EXPECT_EQ(dll.SetPartsAttribute(chair, HOSTKIT_ATTRIBUTE_ID(322, 6), &none), 1);
+  ASSERT_EQ(dll.UpdatePartsAttributeBlock(chair, 0, 0), 1);
+  EXPECT_EQ(TheEngine().Block(1, 321),
+            Int32Bytes(1) + Int32Bytes(16) + Int32Bytes(4) + std::string("Ash\0", 4));
+  const std::string record = TheEngine().Block(1, 322);
+  ASSERT_EQ(record.size(), 232u);
+  EXPECT_EQ(record.substr(0, 4), Int32Bytes(12));
+  EXPECT_EQ(record.substr(32, 32), std::string("南の庭") + std::string(26, '\0'));
+  EXPECT_EQ(record.substr(64, 8), std::string(8, '\0'));  // 0.0
+
+  SysFreeString(text);
+  VariantClear(&v);
+  EXPECT_EQ(dll.ReleasePartsAttributBlock(chair), 1);
+}
+
 TEST_F(PartsExports, APartTheEngineDoesNotKnowHasNoBlock) {
   int32_t count = -1;
   EXPECT_EQ(dll.GetPartsAttributeBlock(99, 0, 0), nullptr);

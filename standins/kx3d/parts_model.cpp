@@ -15,6 +15,7 @@ constexpr char kPartsBlock[4] = {'P', 'B', 'L', 'K'};
 constexpr char kShapeBlock[4] = {'S', 'B', 'L', 'K'};
 constexpr char kHeadBlock[4] = {'H', 'B', 'L', 'K'};
 constexpr char kView[4] = {'V', 'I', 'E', 'W'};
+constexpr char kCurrentView[4] = {'C', 'U', 'R', 'V'};
 
 // Little-endian writing of one record or of the section.
 class Out {
@@ -35,6 +36,13 @@ class Out {
     Floats(p.position, 3);
     Floats(p.rotation, 3);
     Floats(p.scale, 3);
+  }
+  void View(const StoredView& view) {
+    Floats(view.direction, 3);
+    F32(view.field_of_view);
+    F32(view.near_distance);
+    F32(view.far_distance);
+    Text(view.name);
   }
   void Text(const std::string& s) {
     I32(static_cast<std::int32_t>(s.size()));
@@ -81,6 +89,15 @@ class In {
     Floats(p.rotation, 3);
     Floats(p.scale, 3);
     return p;
+  }
+  StoredView View() {
+    StoredView view;
+    Floats(view.direction, 3);
+    view.field_of_view = F32();
+    view.near_distance = F32();
+    view.far_distance = F32();
+    view.name = Text();
+    return view;
   }
   std::string Text() {
     const std::int32_t n = I32();
@@ -176,13 +193,9 @@ class PartsSectionReader {
         const std::int32_t type = in.I32();
         m.head_blocks[{index, type}] = in.Rest();
       } else if (std::memcmp(tag, kView, 4) == 0) {
-        StoredView view;
-        in.Floats(view.direction, 3);
-        view.field_of_view = in.F32();
-        view.near_distance = in.F32();
-        view.far_distance = in.F32();
-        view.name = in.Text();
-        m.views.push_back(std::move(view));
+        m.views.push_back(in.View());
+      } else if (std::memcmp(tag, kCurrentView, 4) == 0) {
+        m.current_view = in.View();
       } else {
         in.Rest();  // records of other tags are skipped
       }
@@ -315,12 +328,13 @@ std::string PartsModel::Encode() const {
   }
   for (const StoredView& view : views) {
     Out r;
-    r.Floats(view.direction, 3);
-    r.F32(view.field_of_view);
-    r.F32(view.near_distance);
-    r.F32(view.far_distance);
-    r.Text(view.name);
+    r.View(view);
     records.Record(kView, r);
+  }
+  if (current_view) {
+    Out r;
+    r.View(*current_view);
+    records.Record(kCurrentView, r);
   }
   Out section;
   section.Raw(std::string(kPartsSignature, 4));
@@ -412,10 +426,12 @@ const std::string* PartsModel::HeadBlock(std::int32_t index, std::int32_t type) 
 }
 
 const StoredView* PartsModel::View(std::int32_t kind, std::int32_t index) const {
-  if (kind == 0)
+  if (kind == 0) {
+    if (current_view) return &*current_view;
     index = 0;
-  else if (kind != 1)
+  } else if (kind != 1) {
     return nullptr;
+  }
   if (index < 0 || static_cast<std::size_t>(index) >= views.size()) return nullptr;
   return &views[static_cast<std::size_t>(index)];
 }

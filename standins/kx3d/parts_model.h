@@ -100,7 +100,8 @@ class PartsModel {
   bool SetPartsBlock(std::int32_t parts, std::int32_t type, std::string data);
   bool DeletePartsBlock(std::int32_t parts, std::int32_t type);
   const std::string* HeadBlock(std::int32_t index, std::int32_t type) const;
-  // kind 1: the stored view `index`; kind 0: the current one (the first).
+  // kind 1: the stored view `index`; kind 0: the current one (`current_view`
+  // when the model has one, else the first stored view).
   const StoredView* View(std::int32_t kind, std::int32_t index) const;
 
   // The model as the section describes it. Building one by hand: add parts
@@ -111,6 +112,8 @@ class PartsModel {
   std::vector<AttributeRecord> attributes;
   std::map<std::pair<std::int32_t, std::int32_t>, std::string> head_blocks;  // (index, type)
   std::vector<StoredView> views;
+  // The view the engine shows, apart from the stored ones.
+  std::optional<StoredView> current_view;
   // Scripts loaded since the model was read, oldest first (not part of the
   // file).
   std::vector<LoadedScript> loaded_scripts;

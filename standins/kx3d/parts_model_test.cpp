@@ -82,6 +82,15 @@ TEST(PartsModel, SectionReadsBackAsWritten) {
   EXPECT_EQ(read.View(1, 0)->direction[1], 1.0f);
   EXPECT_EQ(read.View(1, 1), nullptr);
   EXPECT_EQ(read.Encode(), Sample().Encode());
+
+  // A current view of its own: the stored ones stay as they were.
+  PartsModel with_current = Sample();
+  with_current.current_view = StoredView{};
+  with_current.current_view->name = "Walk";
+  ASSERT_EQ(Read(File(geometry, with_current.Encode()), geometry, &read), ModelError::kNone);
+  EXPECT_EQ(read.View(0, 0)->name, "Walk");
+  EXPECT_EQ(read.View(1, 0)->name, "Front");
+  EXPECT_EQ(read.Encode(), with_current.Encode());
 }
 
 // A model of the catalogue carries its parts and its attribute texts, in
@@ -89,8 +98,7 @@ TEST(PartsModel, SectionReadsBackAsWritten) {
 TEST(PartsModel, SharesTheFileWithTheAttributeTexts) {
   const Model geometry = Geometry({"slab"});
   const std::string texts = *EncodeAttributeSection({"椅子", "木製"});
-  for (const std::string& sections :
-       {Sample().Encode() + texts, texts + Sample().Encode()}) {
+  for (const std::string& sections : {Sample().Encode() + texts, texts + Sample().Encode()}) {
     const std::string file = File(geometry, sections);
     PartsModel parts;
     ASSERT_EQ(Read(file, geometry, &parts), ModelError::kNone);
