@@ -8,6 +8,7 @@
 #include "fitview/engine_api/kx3d_api.h"
 #include "hostkit/parts/back_image_message.h"
 #include "hostkit/parts/engine_link.h"
+#include "platform/win32/file_attributes.h"
 #include "platform/win32/module_loader.h"
 
 namespace kx::hostkit {
@@ -96,12 +97,6 @@ constexpr std::size_t kPiece = 1u << 30;
 
 FileErrorCause LastCause() { return FileErrorCauseFromSystemError(GetLastError()); }
 
-// The attributes a file keeps when its content is replaced: those the user
-// or the system gave it. Read-only never gets this far, and the archive
-// flag is the system's to set on a changed file.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
 // Longest folder the temporary file's name can follow: its prefix, four
 // hexadecimal digits, ".tmp" and the terminator within MAX_PATH bytes. The
 // system refuses longer folders; not every implementation of it does.
@@ -177,15 +172,8 @@ FileErrorCause Win32BackImageFiles::WriteFile(const std::string& path, const std
 std::optional<FileErrorCause> Win32BackImageFiles::WriteFileDirectly(const std::string& path,
                                                                      const std::uint8_t* data,
                                                                      std::size_t size) {
-  // Emptying a hidden or system file is refused unless those attributes
-  // are asked for again; asking for them keeps them.
-  const DWORD existing = GetFileAttributesA(path.c_str());
-  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & kKeptAttributes) != 0) {
-    attributes = existing & kKeptAttributes;
-  }
-  win::UniqueFile file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+  win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   win::AttributesForRewriting(path.c_str()), nullptr));
   if (!file) return std::nullopt;
   return WriteAndClose(std::move(file), data, size);
 }
@@ -201,8 +189,9 @@ FileErrorCause Win32BackImageFiles::PutInPlace(const std::string& from, const st
   // The rename gives the target the new file's attributes: it takes those
   // the old one had first. A file system that cannot keep them still gets
   // the image.
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0) {
-    (void)SetFileAttributesA(from.c_str(), FILE_ATTRIBUTE_ARCHIVE | (attributes & kKeptAttributes));
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & win::kKeptFileAttributes) != 0) {
+    (void)SetFileAttributesA(from.c_str(),
+                             FILE_ATTRIBUTE_ARCHIVE | (attributes & win::kKeptFileAttributes));
   }
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return LastCause();
   return FileErrorCause::kNone;

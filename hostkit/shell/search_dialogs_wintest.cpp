@@ -349,6 +349,19 @@ TEST_F(SearchTree, WritesTheResultWhileTheHostReadsTheLastOne) {
   EXPECT_EQ(TempFolder::ReadFile(result_), "#sofa\r\n" + (folder_ / "sofa.q3d") + "\r\n");
 }
 
+// A result file the host or the user made hidden is replaced all the same,
+// and stays hidden: Windows refuses to empty a hidden file unless the
+// attribute is asked for again.
+TEST_F(SearchTree, ReplacesAHiddenResultAndKeepsItHidden) {
+  TempFolder::WriteFile(folder_ / "sofa.q3d", ModelFile());
+  TempFolder::WriteFile(result_, "#old\r\n");
+  ASSERT_TRUE(SetFileAttributesA(result_.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  std::int32_t files = 1, hits = 0;
+  EXPECT_EQ(Search("sofa", ".q3d", &files, &hits), 1);
+  EXPECT_EQ(TempFolder::ReadFile(result_), "#sofa\r\n" + (folder_ / "sofa.q3d") + "\r\n");
+  EXPECT_NE(GetFileAttributesA(result_.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
 // The engine's reader as the search calls it: byte strings in, the slots
 // replaced only when the model has attribute texts.
 TEST_F(SearchDialogs, EngineReadsAttributeTextsIntoTheCallersSlots) {

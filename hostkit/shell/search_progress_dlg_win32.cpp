@@ -31,6 +31,10 @@ CSearchProgressDlg::~CSearchProgressDlg() {
 }
 
 INT_PTR CSearchProgressDlg::DoModal() {
+  // The template holds a progress bar, whose class exists only once asked
+  // for: a host that never asked would get no dialog at all.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
   return DialogBoxParamA(CHostkitApp::Instance().module(), MAKEINTRESOURCEA(IDD_SEARCH_PROGRESS),
                          dialog_.parent, DialogProc, reinterpret_cast<LPARAM>(this));
 }

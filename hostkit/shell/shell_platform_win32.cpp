@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/file_attributes.h"
 #include "platform/win32/unique_resource.h"
 
 namespace kx::hostkit {
@@ -82,7 +83,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, kSharedAsAStream, nullptr,
-                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   CREATE_ALWAYS, win::AttributesForRewriting(path.c_str()),
+                                   nullptr));
   if (!file) return false;
   DWORD written = 0;
   return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
