@@ -96,7 +96,7 @@ class ScreenImage {
 // queued for the thread dispatched meanwhile (the system may show a window's
 // painting only later); after `bound_ms` the last picture, whatever it shows.
 ScreenImage CaptureWhen(const RECT& area, const std::function<bool(const ScreenImage&)>& ready,
-                        int bound_ms = 10000);
+                        int bound_ms = 60000);
 
 // A 24-bit BMP file of `width` x `height` whose left half is `left` and
 // right half is `right`, written to a temporary path that is returned.
