@@ -14,6 +14,12 @@ constexpr bool IsLeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// True for a byte that may follow a lead byte in code page 932; it may be
+// 0x5C ("\") or 0x7C ("|") and is then no separator or bar.
+constexpr bool IsTrailByte(unsigned char c) {
+  return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
 // Position of the first occurrence of `needle` in `text` that starts on a
 // character boundary, stepping over double-byte characters as units; npos
 // when there is none. An empty needle is found at 0.

@@ -41,8 +41,6 @@ bool IsDeviceName(std::string_view name) {
          base[3] >= '1' && base[3] <= '9';
 }
 
-bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
-
 }  // namespace
 
 bool IsSafeFileName(std::string_view name) {

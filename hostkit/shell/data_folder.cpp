@@ -12,10 +12,10 @@ bool IsDataFolderName(const std::string& name) {
   if (name.find_first_not_of(". ") == std::string::npos) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const auto c = static_cast<unsigned char>(name[i]);
-    const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
     // The second byte of a double-byte character may be 0x5C and is no
     // separator ("表", "ソ").
-    if (IsLeadByte(c) && ((next >= 0x40 && next <= 0x7E) || (next >= 0x80 && next <= 0xFC))) {
+    if (IsLeadByte(c) && i + 1 < name.size() &&
+        IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
       ++i;
       continue;
     }
