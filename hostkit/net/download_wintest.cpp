@@ -273,27 +273,29 @@ TEST_F(DownloadWinTest, CancelIsAnsweredWhileTheLineIsSlow) {
 
 // A file of the same name that was there before is replaced by a finished
 // download only; a cancelled or failed one leaves it as it was and leaves
-// nothing else behind.
+// nothing else behind. A hidden one stays hidden.
 TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
   const std::string earlier = "an earlier file of the user's";
   enum Cancel { kNoCancel, kWhileConnecting, kWhileCopying };
   const struct {
     std::string object;
     Cancel cancel;
-    bool read_only;
+    DWORD attributes;     // of the earlier file
     std::string failure;  // the text shown; empty: none
   } cases[] = {
-      {"/late/1500/kept.q3d", kWhileConnecting, false, ""},
-      {"/slow/409600/kept.q3d", kWhileCopying, false, ""},
-      {"/drop/300000/kept.q3d", kNoCancel, false, "ダウンロードが途中で切断されました"},
-      {"/data/10/kept.q3d", kNoCancel, true, "ファイルを作成できません"},
-      {"/data/300000/kept.q3d", kNoCancel, false, ""},
+      {"/late/1500/kept.q3d", kWhileConnecting, FILE_ATTRIBUTE_NORMAL, ""},
+      {"/slow/409600/kept.q3d", kWhileCopying, FILE_ATTRIBUTE_NORMAL, ""},
+      {"/drop/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL,
+       "ダウンロードが途中で切断されました"},
+      {"/data/10/kept.q3d", kNoCancel, FILE_ATTRIBUTE_READONLY, "ファイルを作成できません"},
+      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL, ""},
+      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_HIDDEN, ""},
   };
   const std::string path = folder_ / "kept.q3d";
   for (const auto& c : cases) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     TempFolder::WriteFile(path, earlier);
-    if (c.read_only) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(path.c_str(), c.attributes);
     const bool finished = c.cancel == kNoCancel && c.failure.empty();
     std::function<void(DialogDriver&)> drive;  // a finished download ends by itself
     if (!finished) {
@@ -313,6 +315,9 @@ TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
     const std::string now = Stored("kept.q3d");
     EXPECT_TRUE(now == (finished ? Pattern(300000) : earlier)) << c.object << ": " << now.size();
     EXPECT_EQ(Names(), std::vector<std::string>{"kept.q3d"}) << c.object;
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+              c.attributes & FILE_ATTRIBUTE_HIDDEN)
+        << c.object;
   }
 }
 

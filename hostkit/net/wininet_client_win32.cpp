@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/file_attributes.h"
 #include "platform/win32/unique_resource.h"
 
 namespace kx::hostkit {
@@ -287,7 +288,8 @@ std::unique_ptr<TargetFile> Win32TargetFiles::CreateBeside(const std::string& fo
 
 bool Win32TargetFiles::Replace(const std::string& from, const std::string& to) {
   if (!MayBeReplaced(to)) return false;
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  // The earlier file stays hidden or system, as the user or system left it.
+  if (win::RenameOverKeepingAttributes(from.c_str(), to.c_str())) return true;
   // No file that another program holds open can be renamed over, even when
   // it shares writing; the earlier file can still be written itself then.
   if (!CopyInto(from, to)) return false;

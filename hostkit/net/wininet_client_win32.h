@@ -14,7 +14,7 @@ class WinInetClient final : public HttpClient {
 };
 
 // The target folder's files over CreateFile and WriteFile; a finished
-// download takes an earlier file's place by MoveFileEx.
+// download takes an earlier file's place by a rename.
 class Win32TargetFiles final : public TargetFiles {
  public:
   std::unique_ptr<TargetFile> CreateNew(const std::string& path) override;

@@ -186,14 +186,7 @@ FileErrorCause Win32BackImageFiles::PutInPlace(const std::string& from, const st
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return FileErrorCause::kAccessDenied;
   }
-  // The rename gives the target the new file's attributes: it takes those
-  // the old one had first. A file system that cannot keep them still gets
-  // the image.
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & win::kKeptFileAttributes) != 0) {
-    (void)SetFileAttributesA(from.c_str(),
-                             FILE_ATTRIBUTE_ARCHIVE | (attributes & win::kKeptFileAttributes));
-  }
-  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return LastCause();
+  if (!win::RenameOverKeepingAttributes(from.c_str(), to.c_str())) return LastCause();
   return FileErrorCause::kNone;
 }
 

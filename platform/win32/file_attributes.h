@@ -21,4 +21,16 @@ inline DWORD AttributesForRewriting(const char* path) noexcept {
   return existing & kKeptFileAttributes;
 }
 
+// Puts the closed file `from` in place of `to` by one rename, replacing
+// `to`. The rename gives the result the attributes of `from`, so `from`
+// takes those `to` had first; a file system that cannot keep them still
+// gets the content. False, with the system's error, when the rename fails.
+inline bool RenameOverKeepingAttributes(const char* from, const char* to) noexcept {
+  const DWORD existing = GetFileAttributesA(to);
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & kKeptFileAttributes) != 0) {
+    (void)SetFileAttributesA(from, FILE_ATTRIBUTE_ARCHIVE | (existing & kKeptFileAttributes));
+  }
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 }  // namespace kx::win
