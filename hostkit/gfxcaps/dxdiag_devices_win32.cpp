@@ -129,12 +129,14 @@ std::unique_ptr<DiagDisplayDevices> Win32DiagService::OpenDisplayDevices() {
 }
 
 bool ServiceMayUseItsOwnThread() noexcept {
-  APTTYPE type = APTTYPE_CURRENT;
-  APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
-  if (FAILED(CoGetApartmentType(&type, &qualifier))) return true;  // COM not initialised here
-  // Only in the process's multithreaded apartment by default, the thread
-  // would still get a single-threaded one of its own.
-  return type != APTTYPE_MTA || qualifier == APTTYPEQUALIFIER_IMPLICIT_MTA;
+  // Asking for a single-threaded apartment tells, on every Windows, whether
+  // the caller has joined the multithreaded one: only then is the answer
+  // RPC_E_CHANGED_MODE. A thread not initialised (even one that is in the
+  // multithreaded apartment only by default) or already single-threaded
+  // gets S_OK or S_FALSE, which are undone at once.
+  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(hr)) CoUninitialize();
+  return hr != RPC_E_CHANGED_MODE;
 }
 
 std::string Win32ThreadCodePage::FromWide(const std::u16string& text) {
