@@ -347,11 +347,11 @@ int32_t WINAPI DownloadProgressDoModal(HWND parent, int32_t centreX, int32_t cen
                                        BSTR* fileName, int32_t* automatic) HOSTKIT_NOTHROW;
 
 /* Result codes of SendQ3DMail. */
-#define HOSTKIT_MAIL_ACCEPTED 0    /* sent or queued by the mail client */
-#define HOSTKIT_MAIL_CANCELLED 1   /* the user cancelled in the mail client */
+#define HOSTKIT_MAIL_ACCEPTED 0      /* sent or queued by the mail client */
+#define HOSTKIT_MAIL_CANCELLED 1     /* the user cancelled in the mail client */
 #define HOSTKIT_MAIL_NO_LIBRARY (-3) /* no MAPI32.DLL with the Simple MAPI entry points */
-#define HOSTKIT_MAIL_FAILED (-5)   /* any other failure the client reported */
-#define HOSTKIT_MAIL_NOT_BUILT (-6) /* the message could not be built (memory) */
+#define HOSTKIT_MAIL_FAILED (-5)     /* any other failure the client reported */
+#define HOSTKIT_MAIL_NOT_BUILT (-6)  /* the message could not be built (memory) */
 
 /* Hands one message to the system's Simple MAPI mail client, which shows its
  * compose dialog over parent: recipient address (an "SMTP:" prefix is added)

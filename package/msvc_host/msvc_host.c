@@ -206,8 +206,7 @@ static void Shell(void) {
   lstrcatA(expected, "nordic.sty");
   ExpectBytes("GetStyleFileName(north) file", file, expected, (UINT)lstrlenA(expected));
   Expect("GetStyleFileName(south)", GetStyleFileName(folder, "south", &file), -1);
-  ExpectBytes("GetStyleFileName(south) leaves the slot", file, expected,
-              (UINT)lstrlenA(expected));
+  ExpectBytes("GetStyleFileName(south) leaves the slot", file, expected, (UINT)lstrlenA(expected));
   SysFreeString(file);
   DeleteFileA(path);
 }
@@ -233,14 +232,15 @@ static void Frame(void) {
   cls.hInstance = GetModuleHandleA(NULL);
   cls.lpszClassName = "MsvcHostWindow";
   RegisterClassA(&cls);
-  window = CreateWindowExA(0, cls.lpszClassName, "msvc host", WS_OVERLAPPEDWINDOW, 0, 0, 400,
-                           300, NULL, NULL, cls.hInstance, NULL);
+  window = CreateWindowExA(0, cls.lpszClassName, "msvc host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                           NULL, NULL, cls.hInstance, NULL);
   frame = QNDFrameCreate(window);
   Expect("QNDFrameCreate", frame >= 0x10000 && frame <= 0x1FFFF, 1);
   Expect("QNDFrameSetColor(part 20)", QNDFrameSetColor(frame, 20, 0, 0), -1);
   Expect("QNDFrameSetColor(caption)", QNDFrameSetColor(frame, 1, 0, RGB(0x2F, 0x5D, 0x8C)), 0);
   Expect("QNDFrameProc", QNDFrameProc(frame, INVERTING_MESSAGE, 0, value, &answer, 0), 0);
-  Expect("QNDFrameProc answer (low half)", (LONG)(answer & 0xFFFFFFFF), (LONG)(~value & 0xFFFFFFFF));
+  Expect("QNDFrameProc answer (low half)", (LONG)(answer & 0xFFFFFFFF),
+         (LONG)(~value & 0xFFFFFFFF));
   Expect("QNDFrameProc answer is the whole LRESULT", answer == ~value, 1);
   Expect("QNDFrameDelete", QNDFrameDelete(frame), 0);
   Expect("QNDFrameDelete again", QNDFrameDelete(frame), -1);
