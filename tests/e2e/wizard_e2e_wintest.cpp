@@ -276,15 +276,9 @@ class LeftViewerEndToEnd : public WizardEndToEnd {
   void SetUp() override {
     TempFolder::WriteFile(earlier_ / "KxEnvCheck.ini",
                           "[Fitcheck]\r\nResultFile=" + (earlier_ / "KxEnvResult.ini") + "\r\nhwnd=0\r\n");
-    std::string command_line = "\"" + TestProgramFolder() + "stubborn_viewer.exe\" \"" +
-                               (earlier_ / "KxEnvCheck.ini") + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &info));
-    left_.reset(info.hProcess);
-    CloseHandle(info.hThread);
+    left_ = StartProcess("\"" + TestProgramFolder() + "stubborn_viewer.exe\" \"" + (earlier_ / "KxEnvCheck.ini") +
+                         "\"");
+    ASSERT_TRUE(left_);
     ASSERT_TRUE(WaitUntil([] { return FindVisibleWindow(kViewerTitle) != nullptr; }, 30000));
     WizardEndToEnd::SetUp();
   }
