@@ -72,7 +72,8 @@ int DecimalOr(const std::string& text, int fallback) {
   errno = 0;
   char* end = nullptr;
   const long long value = std::strtoll(number.c_str(), &end, 10);
-  if (errno != 0 || end != number.c_str() + number.size() || value < INT32_MIN || value > INT32_MAX) {
+  if (errno != 0 || end != number.c_str() + number.size() || value < INT32_MIN ||
+      value > INT32_MAX) {
     return fallback;
   }
   return static_cast<int>(value);

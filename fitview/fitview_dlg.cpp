@@ -119,8 +119,9 @@ ViewerGeometry CFitviewDlg::Measure(WindowId checker) {
   // one it was on), or to the one it was created on.
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoA(MonitorFromWindow(checker_window ? checker_window : window_, MONITOR_DEFAULTTONEAREST),
-                      &monitor)) {
+  if (GetMonitorInfoA(
+          MonitorFromWindow(checker_window ? checker_window : window_, MONITOR_DEFAULTTONEAREST),
+          &monitor)) {
     geometry.work_area = ToScreenRect(monitor.rcWork);
   } else if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0)) {
     geometry.work_area = ToScreenRect(rect);

@@ -42,7 +42,11 @@ TEST(ViewerLayoutTest, OnTheCheckersMonitorAndInsideItsWorkArea) {
   const Row rows[] = {
       {"below the checker", {0, 0, 1280, 1024}, ScreenRect{300, 100, 980, 500}, 315, 587},
       // Minimised, its rectangle is far off every screen: as no checker.
-      {"minimised checker", {0, 0, 1280, 1024}, ScreenRect{-32000, -32000, -31840, -31972}, 315, 337},
+      {"minimised checker",
+       {0, 0, 1280, 1024},
+       ScreenRect{-32000, -32000, -31840, -31972},
+       315,
+       337},
       // On a second monitor to the right; the work area is that monitor's.
       {"second monitor", {1280, 0, 2560, 1024}, ScreenRect{1580, 100, 2260, 500}, 1595, 587},
       // Above the primary monitor: the space below counts from the area's top as
@@ -59,7 +63,8 @@ TEST(ViewerLayoutTest, OnTheCheckersMonitorAndInsideItsWorkArea) {
     g.work_area = row.work;
     g.checker = row.checker;
     const WindowPlace place = PlaceViewerWindow(g);
-    EXPECT_EQ(place, (WindowPlace{row.x, row.y, 650, 350})) << row.what << ": " << place.x << "," << place.y;
+    EXPECT_EQ(place, (WindowPlace{row.x, row.y, 650, 350}))
+        << row.what << ": " << place.x << "," << place.y;
   }
 }
 

@@ -147,9 +147,11 @@ TEST_F(CheckerExchangeTest, ResultCodes) {
   files.files.clear();
   EXPECT_FALSE(exchange.ReadResult(result));
   EXPECT_EQ(exchange.LastResultCode(), -1);
-  EXPECT_EQ(log.Messages(), (Strings{"３Ｄ表示モジュールからの結果コード:0", "３Ｄ表示モジュールからの結果コード:5",
-                                     "３Ｄ表示モジュールからの結果コード:-1", "３Ｄ表示モジュールからの結果コード:-1",
-                                     "３Ｄ表示モジュールからの結果コード:-1"}));
+  EXPECT_EQ(
+      log.Messages(),
+      (Strings{"３Ｄ表示モジュールからの結果コード:0", "３Ｄ表示モジュールからの結果コード:5",
+               "３Ｄ表示モジュールからの結果コード:-1", "３Ｄ表示モジュールからの結果コード:-1",
+               "３Ｄ表示モジュールからの結果コード:-1"}));
 }
 
 TEST_F(CheckerExchangeTest, NoFileBeforeAnyTestLogsZero) {

@@ -41,8 +41,8 @@ TEST(EmptyFolderTest, ReadOnlyFilesGoAndSystemFilesStop) {
   FakeTree tree;
   tree.folders["T\\"] = {{"a"}, {"KxEnvCheck.ini", false, true}, {"b"}};
   EXPECT_TRUE(EmptyFolder(tree, "T\\"));
-  EXPECT_EQ(tree.deleted, (Strings{"file T\\a", "writable T\\KxEnvCheck.ini", "file T\\KxEnvCheck.ini",
-                                   "file T\\b"}));
+  EXPECT_EQ(tree.deleted, (Strings{"file T\\a", "writable T\\KxEnvCheck.ini",
+                                   "file T\\KxEnvCheck.ini", "file T\\b"}));
 
   FakeTree system;
   system.folders["T\\"] = {{"sub", true}, {"b"}};
@@ -54,7 +54,8 @@ TEST(EmptyFolderTest, ReadOnlyFilesGoAndSystemFilesStop) {
 TEST(EmptyFolderTest, ALinkIsRemovedWithoutEnteringIt) {
   FakeTree tree;
   // A junction to a folder of the user's and a link to one of their files.
-  tree.folders["T\\"] = {{"docs", true, false, false, true}, {"note.txt", false, false, false, true}};
+  tree.folders["T\\"] = {{"docs", true, false, false, true},
+                         {"note.txt", false, false, false, true}};
   tree.folders["T\\docs\\"] = {{"precious.doc"}};
   EXPECT_TRUE(EmptyFolder(tree, "T\\"));
   EXPECT_EQ(tree.deleted, (Strings{"folder T\\docs", "file T\\note.txt"}));

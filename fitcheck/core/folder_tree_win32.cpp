@@ -15,8 +15,9 @@ std::vector<FolderEntry> Win32FolderTree::List(const std::string& folder) {
     const std::string name = data.cFileName;
     if (name == "." || name == "..") continue;
     const DWORD a = data.dwFileAttributes;
-    entries.push_back({name, (a & FILE_ATTRIBUTE_DIRECTORY) != 0, (a & FILE_ATTRIBUTE_READONLY) != 0,
-                       (a & FILE_ATTRIBUTE_SYSTEM) != 0, (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    entries.push_back({name, (a & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (a & FILE_ATTRIBUTE_READONLY) != 0, (a & FILE_ATTRIBUTE_SYSTEM) != 0,
+                       (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileA(find.get(), &data));
   return entries;
 }

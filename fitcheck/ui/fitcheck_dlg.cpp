@@ -420,7 +420,8 @@ DWORD WINAPI CFitcheckDlg::ViewerWorker(void* argument) {
   WaitForSingleObject(process.get(), INFINITE);
   DWORD exit_code = 0;
   GetExitCodeProcess(process.get(), &exit_code);
-  SendMessageA(start->dialog, kViewerEnded, test, static_cast<LPARAM>(static_cast<std::int32_t>(exit_code)));
+  SendMessageA(start->dialog, kViewerEnded, test,
+               static_cast<LPARAM>(static_cast<std::int32_t>(exit_code)));
   return 0;
 }
 

@@ -248,7 +248,8 @@ bool Wizard::StartTest() {
   // A viewer still running from an earlier run holds the viewer's lock, and
   // every viewer started now would exit at once; it writes its result file
   // when it closes, so it is ended before this test's request is written.
-  if (viewer_.EndLeftViewer(settings_.viewer_title)) log_.Log("前回の３Ｄ表示モジュールが残っていたので終了");
+  if (viewer_.EndLeftViewer(settings_.viewer_title))
+    log_.Log("前回の３Ｄ表示モジュールが残っていたので終了");
   const std::string folder = exchange_.ExchangeFolder();
   const std::string request = folder + exchange::kRequestFileName;
   const std::string result = folder + exchange::kResultFileName;

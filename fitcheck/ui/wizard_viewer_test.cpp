@@ -324,7 +324,8 @@ TEST(WizardViewerTest, AViewShownAfterItsViewersEndIsIgnored) {
   EXPECT_EQ(h.wizard->Page(), 7);
   const Strings log = TestLog(h);
   EXPECT_EQ(Strings(log.end() - 3, log.end()),
-            (Strings{">> メッセージのチェック開始", "終了した３Ｄ表示モジュールからの起動成功メッセージは無視",
+            (Strings{">> メッセージのチェック開始",
+                     "終了した３Ｄ表示モジュールからの起動成功メッセージは無視",
                      ">> メッセージのチェック終了"}));
 }
 
@@ -334,7 +335,8 @@ TEST(WizardViewerTest, ViewersThatCannotLoadEndEachTestWithTheirExitCode) {
   for (int n = 1; n <= 10; ++n) {
     h.wizard->OnNext();
     h.ViewerStarts();
-    h.ViewerEnds(static_cast<std::int32_t>(0xC0000139u));  // an entry point of the engine is missing
+    // An entry point of the engine is missing: the loader ends the viewer.
+    h.ViewerEnds(static_cast<std::int32_t>(0xC0000139u));
   }
   EXPECT_EQ(h.wizard->Page(), 8);
   EXPECT_EQ(h.view.messages.size(), 10u);
@@ -359,7 +361,9 @@ TEST(WizardViewerTest, ARequestWrittenInPartIsNotRun) {
   EXPECT_EQ(h.view.end_result, -1);
   const Strings log = TestLog(h);
   EXPECT_NE(std::find(log.begin(), log.end(), "設定ファイルへの書き込み失敗 Key=hwnd"), log.end());
-  EXPECT_NE(std::find(log.begin(), log.end(), "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"), log.end());
+  EXPECT_NE(
+      std::find(log.begin(), log.end(), "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"),
+      log.end());
 }
 
 TEST(WizardViewerTest, AViewerLeftRunningIsEnded) {
@@ -381,7 +385,8 @@ TEST(WizardViewerTest, AViewerLeftRunningIsEnded) {
   ended.ViewerStarts();
   ended.ViewerEnds();
   ended.wizard->OnDestroy();
-  EXPECT_EQ(std::count(ended.viewer.calls.begin(), ended.viewer.calls.end(), "end current viewer"), 0);
+  EXPECT_EQ(std::count(ended.viewer.calls.begin(), ended.viewer.calls.end(), "end current viewer"),
+            0);
 }
 
 TEST(WizardViewerTest, AnEndReportBeforeAnyViewerDoesNothing) {

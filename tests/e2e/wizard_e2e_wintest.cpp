@@ -274,16 +274,20 @@ class LeftViewerEndToEnd : public WizardEndToEnd {
   win::UniqueHandle left_;
 
   void SetUp() override {
-    TempFolder::WriteFile(earlier_ / "KxEnvCheck.ini",
-                          "[Fitcheck]\r\nResultFile=" + (earlier_ / "KxEnvResult.ini") + "\r\nhwnd=0\r\n");
-    left_ = StartProcess("\"" + TestProgramFolder() + "stubborn_viewer.exe\" \"" + (earlier_ / "KxEnvCheck.ini") +
-                         "\"");
+    TempFolder::WriteFile(
+        earlier_ / "KxEnvCheck.ini",
+        "[Fitcheck]\r\nResultFile=" + (earlier_ / "KxEnvResult.ini") + "\r\nhwnd=0\r\n");
+    left_ = StartProcess("\"" + TestProgramFolder() + "stubborn_viewer.exe\" \"" +
+                         (earlier_ / "KxEnvCheck.ini") + "\"");
     ASSERT_TRUE(left_);
     ASSERT_TRUE(WaitUntil([] { return FindVisibleWindow(kViewerTitle) != nullptr; }, 30000));
     WizardEndToEnd::SetUp();
   }
   void TearDown() override {
-    if (left_ && WaitForSingleObject(left_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(left_.get(), 1);
+    if (left_ && WaitForSingleObject(left_.get(), 0) == WAIT_TIMEOUT)
+      TerminateProcess(left_.get(), 1);
+    if (left_) WaitForSingleObject(left_.get(), 5000);
+    DeleteFileA((TestProgramFolder() + "received.txt").c_str());  // what it was sent, beside it
   }
 };
 
@@ -361,14 +365,19 @@ TEST_F(NoEngineEndToEnd, EachTestEndsWithTheViewersExitCode) {
     ASSERT_TRUE(wizard.Click(1002)) << tests;
     // The wizard's own box, not one of the system's.
     ASSERT_EQ(Answer(IDOK, kViewerTimeout), TEXT_3D_RETRY) << tests;
-    ASSERT_TRUE(WaitUntil([&] {
-      return wizard.ReadText(1005, main_text) && (main_text == Counter(tests + 1) || main_text == TEXT_3D_FAILED);
-    }, 30000)) << tests;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return wizard.ReadText(1005, main_text) &&
+                 (main_text == Counter(tests + 1) || main_text == TEXT_3D_FAILED);
+        },
+        30000))
+        << tests;
   }
   EXPECT_EQ(wizard.FindMessageBox(), nullptr);
   ASSERT_TRUE(wizard.WaitForText(1005, TEXT_3D_FAILED, 5000));
   const Strings log = install.WizardLog();
-  for (auto it = log.begin(); (it = std::find(it, log.end(), "３Ｄ表示ＮＧ。別の設定でテスト 3")) != log.end(); ++it) {
+  for (auto it = log.begin();
+       (it = std::find(it, log.end(), "３Ｄ表示ＮＧ。別の設定でテスト 3")) != log.end(); ++it) {
     ASSERT_NE(it + 1, log.end());
     EXPECT_EQ((it + 1)->rfind("３Ｄ表示モジュールの終了コード:", 0), 0u) << *(it + 1);
     EXPECT_NE(*(it + 1), "３Ｄ表示モジュールの終了コード:0");

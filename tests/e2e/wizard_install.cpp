@@ -64,7 +64,8 @@ bool WizardInstall::Start() {
 }
 
 DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms) {
-  const win::UniqueHandle process = StartProcess("\"" + (folder_ / "Fitcheck.exe") + "\"", folder_.path());
+  const win::UniqueHandle process =
+      StartProcess("\"" + (folder_ / "Fitcheck.exe") + "\"", folder_.path());
   if (!process) return 0xFFFFFFFF;
   DWORD code = 0xFFFFFFFE;
   if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);

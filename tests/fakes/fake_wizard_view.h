@@ -132,7 +132,7 @@ class FakeViewerPlatform final : public ViewerPlatform {
   unsigned last_test = 0;  // the number of the test whose worker started last
   bool worker_starts = true;
   bool window_present = true;
-  bool left_viewer = false;  // a viewer window of an earlier run is up
+  bool left_viewer = false;                   // a viewer window of an earlier run is up
   std::function<void(int, int)> notify_self;  // wired to the wizard by the test
 
   bool StartViewerWorker(const std::string& command_line, unsigned test) override {

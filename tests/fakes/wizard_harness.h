@@ -87,7 +87,9 @@ class WizardHarness {
   // end through the worker of the test started last, its view by the viewer.
   void ViewerStarts() { wizard->OnViewerStarted(viewer.last_test); }
   void ViewShown() { wizard->OnViewerNotify(2, 0); }
-  void ViewerEnds(std::int32_t exit_code = 0) { wizard->OnWorkerReport(viewer.last_test, 3, exit_code); }
+  void ViewerEnds(std::int32_t exit_code = 0) {
+    wizard->OnWorkerReport(viewer.last_test, 3, exit_code);
+  }
   void ViewerCannotStart() { wizard->OnWorkerReport(viewer.last_test, 4, 2); }
   void ResultCode(const std::string& code) {
     files.AddFile(result_file);

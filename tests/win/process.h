@@ -20,7 +20,8 @@ inline std::string TestProgramFolder() {
 
 // Starts `command_line` (the program path quoted by the caller) in `folder`
 // (the caller's when empty) without waiting; its process, none on failure.
-inline win::UniqueHandle StartProcess(const std::string& command_line, const std::string& folder = "") {
+inline win::UniqueHandle StartProcess(const std::string& command_line,
+                                      const std::string& folder = "") {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
