@@ -16,7 +16,7 @@ class ProfileStore {
                                  const std::string& key, const std::string& fallback,
                                  std::size_t buffer_size) = 0;
   // The value of `key` as a signed decimal integer, or `fallback` when the
-  // key is missing.
+  // key is missing or its value is empty or not such a number.
   virtual int ReadInt(const std::string& file, const std::string& section, const std::string& key,
                       int fallback) = 0;
   virtual bool WriteString(const std::string& file, const std::string& section,

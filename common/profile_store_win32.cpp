@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <vector>
+
+#include "common/text.h"
 
 namespace kx {
 
@@ -26,7 +27,7 @@ int Win32ProfileStore::ReadInt(const std::string& file, const std::string& secti
   constexpr char kMissing[] = "\x01";
   const std::string text = ReadString(file, section, key, kMissing, 64);
   if (text == kMissing) return fallback;
-  return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+  return DecimalOr(text, fallback);
 }
 
 bool Win32ProfileStore::WriteString(const std::string& file, const std::string& section,

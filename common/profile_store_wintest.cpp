@@ -21,6 +21,28 @@ TEST(ProfileStoreWinTest, ValuesRoundTrip) {
   EXPECT_EQ(store.ReadString(file, "Fitcheck", "BmpFile", "", 5), "C:\\");
 }
 
+TEST(ProfileStoreWinTest, AValueThatIsNoNumberReadsAsTheFallback) {
+  TempFolder folder;
+  const std::string file = folder / "KxEnvResult.ini";
+  struct Row {
+    const char* written;
+    int read;
+  };
+  const Row rows[] = {
+      {"0", 0},           {"-1", -1},          {"5", 5},
+      {" 4 ", 4},         {"+3", 3},           {"", -9},
+      {"  ", -9},         {"abc", -9},         {"12abc", -9},
+      {"0x10", -9},       {"- 1", -9},         {"2147483647", 2147483647},
+      {"2147483648", -9}, {"-2147483649", -9},
+  };
+  Win32ProfileStore store;
+  for (const Row& row : rows) {
+    ASSERT_TRUE(store.WriteString(file, "Fitcheck", "ResultCode", row.written));
+    EXPECT_EQ(store.ReadInt(file, "Fitcheck", "ResultCode", -9), row.read)
+        << '"' << row.written << '"';
+  }
+}
+
 TEST(ProfileStoreWinTest, SectionEntriesAreZeroSeparated) {
   TempFolder folder;
   const std::string file = folder / "glspec.ini";

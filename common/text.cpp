@@ -1,6 +1,8 @@
 #include "common/text.h"
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -63,6 +65,19 @@ std::string TrimBlanks(const std::string& text) {
 }
 
 int LeadingNumber(const std::string& text) { return std::atoi(text.c_str()); }
+
+int DecimalOr(const std::string& text, int fallback) {
+  const std::string number = TrimBlanks(text);
+  if (number.empty()) return fallback;
+  errno = 0;
+  char* end = nullptr;
+  const long long value = std::strtoll(number.c_str(), &end, 10);
+  if (errno != 0 || end != number.c_str() + number.size() || value < INT32_MIN ||
+      value > INT32_MAX) {
+    return fallback;
+  }
+  return static_cast<int>(value);
+}
 
 std::size_t LastBackslash(const std::string& path) {
   std::size_t found = std::string::npos;

@@ -43,6 +43,11 @@ std::string TrimBlanks(const std::string& text);
 // as the C library's atoi reads them.
 int LeadingNumber(const std::string& text);
 
+// `text` as a signed decimal number of 32 bits, blanks around it allowed;
+// `fallback` when it is empty, holds anything else or is out of range. An
+// INI value written as "%d" reads back; "" or "abc" is no number, not 0.
+int DecimalOr(const std::string& text, int fallback);
+
 // Position of the last backslash character of `path`, npos when there is
 // none. A second byte 0x5C of a double-byte character is not a backslash.
 std::size_t LastBackslash(const std::string& path);

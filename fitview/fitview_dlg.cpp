@@ -113,7 +113,17 @@ WindowId CFitviewDlg::ViewControl() {
 ViewerGeometry CFitviewDlg::Measure(WindowId checker) {
   ViewerGeometry geometry;
   RECT rect;
-  if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0)) {
+  HWND checker_window = HwndOf(checker);
+  if (checker_window && !IsWindow(checker_window)) checker_window = nullptr;
+  // The viewer goes to the checker's monitor (a minimised checker's is the
+  // one it was on), or to the one it was created on.
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(
+          MonitorFromWindow(checker_window ? checker_window : window_, MONITOR_DEFAULTTONEAREST),
+          &monitor)) {
+    geometry.work_area = ToScreenRect(monitor.rcWork);
+  } else if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0)) {
     geometry.work_area = ToScreenRect(rect);
   } else {
     geometry.work_area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -123,8 +133,8 @@ ViewerGeometry CFitviewDlg::Measure(WindowId checker) {
   GetClientRect(window_, &rect);
   geometry.client_width = rect.right - rect.left;
   geometry.client_height = rect.bottom - rect.top;
-  const HWND checker_window = HwndOf(checker);
-  if (checker_window && IsWindow(checker_window) && GetWindowRect(checker_window, &rect)) {
+  // A minimised checker has no place on the screen to sit below.
+  if (checker_window && !IsIconic(checker_window) && GetWindowRect(checker_window, &rect)) {
     geometry.checker = ToScreenRect(rect);
   }
   return geometry;

@@ -51,7 +51,7 @@ inline constexpr std::array<ControlPlace, 5> kViewerControls = {{
 
 // What the window knows of itself and its surroundings before the layout.
 struct ViewerGeometry {
-  ScreenRect work_area;  // the desktop without task bars
+  ScreenRect work_area;  // of the checker's monitor (or the window's own), without task bars
   ScreenRect outer;      // the viewer window's current outer rectangle
   int client_width = 0;
   int client_height = 0;
@@ -72,7 +72,9 @@ struct WindowPlace {
 // The viewer window's outer rectangle after the layout: sized for a client
 // area of 642 x 320, centred horizontally in the work area and vertically in
 // the space below the checker's window (at the bottom of the work area when
-// that space is too small, centred in the work area without a checker).
+// that space is too small, centred in the work area without a checker or
+// when the checker is not on the work area, as when it is minimised), and
+// kept inside the work area.
 WindowPlace PlaceViewerWindow(const ViewerGeometry& geometry);
 
 // A window of `width` x `height` centred on a screen of the given size.

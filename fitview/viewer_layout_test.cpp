@@ -25,10 +25,47 @@ TEST(ViewerLayoutTest, BottomOfTheWorkAreaWhenTheSpaceIsTooSmall) {
   EXPECT_EQ(PlaceViewerWindow(Geometry(800)), (WindowPlace{315, 674, 650, 350}));
   // Exactly enough room: half is 0 and the window touches the checker.
   EXPECT_EQ(PlaceViewerWindow(Geometry(674)).y, 674);
-  // One pixel short: -1 / 2 rounds toward zero, to 0, and the window still
-  // sits right below the checker, reaching one pixel past the work area.
-  EXPECT_EQ(PlaceViewerWindow(Geometry(675)).y, 675);
+  // One pixel short: -1 / 2 rounds toward zero, to 0, which would put the
+  // window one pixel past the work area; it is kept inside.
+  EXPECT_EQ(PlaceViewerWindow(Geometry(675)).y, 674);
   EXPECT_EQ(PlaceViewerWindow(Geometry(676)).y, 674);
+}
+
+TEST(ViewerLayoutTest, OnTheCheckersMonitorAndInsideItsWorkArea) {
+  // The outer size is 650 x 350 throughout.
+  struct Row {
+    const char* what;
+    ScreenRect work;
+    std::optional<ScreenRect> checker;
+    int x, y;
+  };
+  const Row rows[] = {
+      {"below the checker", {0, 0, 1280, 1024}, ScreenRect{300, 100, 980, 500}, 315, 587},
+      // Minimised, its rectangle is far off every screen: as no checker.
+      {"minimised checker",
+       {0, 0, 1280, 1024},
+       ScreenRect{-32000, -32000, -31840, -31972},
+       315,
+       337},
+      // On a second monitor to the right; the work area is that monitor's.
+      {"second monitor", {1280, 0, 2560, 1024}, ScreenRect{1580, 100, 2260, 500}, 1595, 587},
+      // Above the primary monitor: the space below counts from the area's top as
+      // ever, and the window is kept inside the area.
+      {"monitor above", {0, -1024, 1280, -40}, ScreenRect{300, -900, 980, -500}, 315, -390},
+      // A checker reaching past the work area's bottom: the bottom of the area.
+      {"checker below", {0, 0, 1280, 1024}, ScreenRect{300, 900, 980, 1100}, 315, 674},
+      // A work area smaller than the window: its top left corner.
+      {"small work area", {0, 0, 600, 300}, ScreenRect{0, 0, 600, 100}, 0, 0},
+      {"small, away from the origin", {100, 50, 700, 350}, std::nullopt, 100, 50},
+  };
+  for (const Row& row : rows) {
+    ViewerGeometry g = Geometry(std::nullopt);
+    g.work_area = row.work;
+    g.checker = row.checker;
+    const WindowPlace place = PlaceViewerWindow(g);
+    EXPECT_EQ(place, (WindowPlace{row.x, row.y, 650, 350}))
+        << row.what << ": " << place.x << "," << place.y;
+  }
 }
 
 TEST(ViewerLayoutTest, OuterSizeFollowsTheClientArea) {

@@ -26,8 +26,11 @@ const std::string& CheckerExchange::ExchangeFolder() {
 bool CheckerExchange::WriteRequest(const KxGLOption& option, const std::string& request_path,
                                    const std::string& result_path, std::int32_t window) {
   using namespace exchange;
+  // A key left with the previous test's value would have the viewer test
+  // another configuration than this one: the first key not written is kept.
+  const char* failed_key = nullptr;
   const auto write = [&](const char* key, const std::string& value) {
-    profiles_.WriteString(request_path, kSection, key, value);
+    if (!profiles_.WriteString(request_path, kSection, key, value) && !failed_key) failed_key = key;
   };
   const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
 
@@ -51,6 +54,10 @@ bool CheckerExchange::WriteRequest(const KxGLOption& option, const std::string& 
   write(kNoOpenGLAcc, flag(option.NoOpenGLAcc));
   write(kHwnd, Format("%d", window));
   write(kLogFile, Format("%s%s", log_folder_.c_str(), kViewerLogPattern));
+  if (failed_key) {
+    log_.Log(Format("設定ファイルへの書き込み失敗 Key=%s", failed_key));
+    return false;
+  }
   return true;
 }
 

@@ -26,7 +26,9 @@ class CheckerExchange {
 
   // Writes the request for `option`; false (and LastResultCode 1) when the
   // sample picture or the test model is missing, in which case the writing
-  // stops after "Q3dFile". `window` is the checker dialog's handle value.
+  // stops after "Q3dFile". Also false, LastResultCode unchanged, when a key
+  // could not be written; the first such key is logged. `window` is the
+  // checker dialog's handle value.
   [[nodiscard]] bool WriteRequest(const KxGLOption& option, const std::string& request_path,
                                   const std::string& result_path, std::int32_t window);
 

@@ -119,6 +119,16 @@ TEST_F(CheckerExchangeTest, MissingFilesStopAfterTheModelKey) {
   EXPECT_EQ(other_profiles.write_order.size(), 2u);
 }
 
+TEST_F(CheckerExchangeTest, AKeyThatCannotBeWrittenFailsTheRequest) {
+  AddData();
+  profiles.failing_key = "Shadow";  // a locked or read-only request file fails every key alike
+  EXPECT_FALSE(exchange.WriteRequest(a, request, result, 1));
+  EXPECT_EQ(exchange.LastResultCode(), 0);  // not the missing files' code
+  EXPECT_EQ(log.Messages(), Strings{"設定ファイルへの書き込み失敗 Key=Shadow"});
+  profiles.failing_key.clear();
+  EXPECT_TRUE(exchange.WriteRequest(a, request, result, 1));
+}
+
 TEST_F(CheckerExchangeTest, ResultCodes) {
   files.AddFile(result);
   profiles.Set(result, "Fitcheck", "ResultCode", "0");
@@ -130,12 +140,18 @@ TEST_F(CheckerExchangeTest, ResultCodes) {
   profiles.files[result]["Fitcheck"].clear();
   EXPECT_FALSE(exchange.ReadResult(result));
   EXPECT_EQ(exchange.LastResultCode(), -1);
+  profiles.Set(result, "Fitcheck", "ResultCode", "");  // a viewer cut off while writing
+  EXPECT_FALSE(exchange.ReadResult(result));
+  EXPECT_EQ(exchange.LastResultCode(), -1);
   // No file: fails and logs the previous code.
   files.files.clear();
   EXPECT_FALSE(exchange.ReadResult(result));
   EXPECT_EQ(exchange.LastResultCode(), -1);
-  EXPECT_EQ(log.Messages(), (Strings{"３Ｄ表示モジュールからの結果コード:0", "３Ｄ表示モジュールからの結果コード:5",
-                                     "３Ｄ表示モジュールからの結果コード:-1", "３Ｄ表示モジュールからの結果コード:-1"}));
+  EXPECT_EQ(
+      log.Messages(),
+      (Strings{"３Ｄ表示モジュールからの結果コード:0", "３Ｄ表示モジュールからの結果コード:5",
+               "３Ｄ表示モジュールからの結果コード:-1", "３Ｄ表示モジュールからの結果コード:-1",
+               "３Ｄ表示モジュールからの結果コード:-1"}));
 }
 
 TEST_F(CheckerExchangeTest, NoFileBeforeAnyTestLogsZero) {

@@ -11,6 +11,7 @@ struct FolderEntry {
   bool folder = false;
   bool read_only = false;
   bool system = false;
+  bool link = false;  // a junction or a symbolic link, to a file or a folder
 };
 
 class FolderTree {
@@ -19,13 +20,16 @@ class FolderTree {
   // The entries of `folder` (which ends in a backslash), without "." and "..".
   virtual std::vector<FolderEntry> List(const std::string& folder) = 0;
   [[nodiscard]] virtual bool RemoveFile(const std::string& path) = 0;
+  // Removes an empty folder, or a link to a folder (never what it links to).
   [[nodiscard]] virtual bool RemoveFolder(const std::string& path) = 0;
+  [[nodiscard]] virtual bool ClearReadOnly(const std::string& path) = 0;
 };
 
 // Deletes every file and sub-folder in `folder` (ending in a backslash),
-// recursively, skipping names that begin with "."; stops at the first file
-// that is read-only or a system file, or at the first deletion that fails.
-// The folder itself stays. False when it stopped early.
+// recursively, skipping names that begin with "."; a read-only file loses
+// that attribute first, and a link is removed without entering it. Stops at
+// the first system file or at the first deletion that fails. The folder
+// itself stays. False when it stopped early.
 bool EmptyFolder(FolderTree& tree, const std::string& folder);
 
 }  // namespace kx

@@ -15,8 +15,9 @@ std::vector<FolderEntry> Win32FolderTree::List(const std::string& folder) {
     const std::string name = data.cFileName;
     if (name == "." || name == "..") continue;
     const DWORD a = data.dwFileAttributes;
-    entries.push_back({name, (a & FILE_ATTRIBUTE_DIRECTORY) != 0, (a & FILE_ATTRIBUTE_READONLY) != 0,
-                       (a & FILE_ATTRIBUTE_SYSTEM) != 0});
+    entries.push_back({name, (a & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (a & FILE_ATTRIBUTE_READONLY) != 0, (a & FILE_ATTRIBUTE_SYSTEM) != 0,
+                       (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileA(find.get(), &data));
   return entries;
 }
@@ -24,7 +25,15 @@ std::vector<FolderEntry> Win32FolderTree::List(const std::string& folder) {
 bool Win32FolderTree::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 bool Win32FolderTree::RemoveFolder(const std::string& path) {
+  // Of a junction or a folder link this removes the link itself.
   return RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32FolderTree::ClearReadOnly(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD cleared = a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return SetFileAttributesA(path.c_str(), cleared == 0 ? FILE_ATTRIBUTE_NORMAL : cleared) != FALSE;
 }
 
 }  // namespace kx

@@ -9,6 +9,7 @@ class Win32FolderTree final : public FolderTree {
   std::vector<FolderEntry> List(const std::string& folder) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
+  bool ClearReadOnly(const std::string& path) override;
 };
 
 }  // namespace kx

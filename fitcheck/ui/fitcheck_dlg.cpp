@@ -19,7 +19,7 @@ namespace {
 // The worker's reports, each naming its test in wParam, so that a late report
 // of an earlier test's viewer is never taken for the current test's.
 constexpr UINT kViewerStarted = WM_APP + 1;      // lParam: the process
-constexpr UINT kViewerEnded = WM_APP + 2;        // the process has ended
+constexpr UINT kViewerEnded = WM_APP + 2;        // the process has ended; lParam: its exit code
 constexpr UINT kViewerStartFailed = WM_APP + 3;  // the process could not be started
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kFirstPicture = IDB_PAGE_START;  // 146..149
@@ -37,6 +37,19 @@ bool IsOverlayText(int id) {
     default:
       return false;
   }
+}
+
+// Asks a viewer to close and waits for its process to end, terminating it
+// when it has not ended after as long as the close watch gives it. The
+// request names no window: the waiting thread takes no sent messages.
+void CloseAndEnd(HWND window, HANDLE process) {
+  constexpr DWORD kCloseWatchMs = 4000;  // four ticks of one second
+  if (window) PostMessageA(window, exchange::kViewerClose, 0, 0);
+  if (!process) return;
+  if (WaitForSingleObject(process, kCloseWatchMs) == WAIT_OBJECT_0) return;
+  TerminateProcess(process, 0);
+  // Until the process is gone its lock is not free for the next viewer.
+  WaitForSingleObject(process, kCloseWatchMs);
 }
 
 struct WorkerStart {
@@ -91,7 +104,8 @@ INT_PTR CFitcheckDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       OnViewerStarted(static_cast<unsigned>(wparam), reinterpret_cast<HANDLE>(lparam));
       return TRUE;
     case kViewerEnded:
-      wizard_->OnWorkerReport(static_cast<unsigned>(wparam), exchange::kNotifyViewerEnded, 0);
+      wizard_->OnWorkerReport(static_cast<unsigned>(wparam), exchange::kNotifyViewerEnded,
+                              static_cast<std::int32_t>(lparam));
       return TRUE;
     case kViewerStartFailed:
       wizard_->OnWorkerReport(static_cast<unsigned>(wparam), exchange::kNotifyViewerError,
@@ -370,6 +384,11 @@ std::int32_t CFitcheckDlg::WindowValue() {
 // --- ViewerPlatform --------------------------------------------------------
 
 bool CFitcheckDlg::StartViewerWorker(const std::string& command_line, unsigned test) {
+  // A viewer whose engine library or one of its entry points is missing is
+  // to end with a loader status, which the wizard then reports, not to stop
+  // on the system's box: the viewer inherits this error mode.
+  SetErrorMode(SetErrorMode(SEM_FAILCRITICALERRORS) | SEM_FAILCRITICALERRORS);
+  viewer_process_.reset();  // the new test's viewer is known once its worker reports it
   auto start = std::make_unique<WorkerStart>(WorkerStart{window_, command_line, test});
   win::UniqueHandle worker(CreateThread(nullptr, 0, ViewerWorker, start.get(), 0, nullptr));
   if (!worker) return false;
@@ -399,7 +418,10 @@ DWORD WINAPI CFitcheckDlg::ViewerWorker(void* argument) {
   SendMessageA(start->dialog, kViewerStarted, test, reinterpret_cast<LPARAM>(process.get()));
   WaitForInputIdle(process.get(), INFINITE);
   WaitForSingleObject(process.get(), INFINITE);
-  SendMessageA(start->dialog, kViewerEnded, test, 0);
+  DWORD exit_code = 0;
+  GetExitCodeProcess(process.get(), &exit_code);
+  SendMessageA(start->dialog, kViewerEnded, test,
+               static_cast<LPARAM>(static_cast<std::int32_t>(exit_code)));
   return 0;
 }
 
@@ -446,6 +468,31 @@ void CFitcheckDlg::StartCloseWatch() {
 
 void CFitcheckDlg::StopCloseWatch() {
   if (close_watch_.Id() != 0) timeKillEvent(close_watch_.Id());
+}
+
+bool CFitcheckDlg::EndLeftViewer(const std::string& title) {
+  const HWND window = FindWindowA(nullptr, title.c_str());
+  if (!window) return false;
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  win::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  CloseAndEnd(window, process.get());
+  return true;
+}
+
+void CFitcheckDlg::EndCurrentViewer(const std::string& title) {
+  const HWND window = FindWindowA(nullptr, title.c_str());
+  win::UniqueHandle process;
+  if (viewer_process_) {
+    DuplicateHandle(GetCurrentProcess(), viewer_process_.get(), GetCurrentProcess(), process.put(),
+                    PROCESS_TERMINATE | SYNCHRONIZE, FALSE, 0);
+  } else if (window) {
+    // Its start was not reported yet: known only by its window.
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process.reset(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  }
+  CloseAndEnd(window, process.get());
 }
 
 void CFitcheckDlg::NotifySelf(int kind, int detail) {

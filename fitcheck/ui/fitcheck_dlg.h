@@ -49,6 +49,8 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   void PostCloseToViewer() override;
   void StartCloseWatch() override;
   void StopCloseWatch() override;
+  bool EndLeftViewer(const std::string& title) override;
+  void EndCurrentViewer(const std::string& title) override;
   void NotifySelf(int kind, int detail) override;
 
  private:

@@ -32,7 +32,14 @@ int ShowMessage(HWND wizard, const std::string& text, const std::string& caption
   if (!owner) return MessageBoxA(wizard, text.c_str(), caption.c_str(), type);
   ShowWindow(owner.get(), SW_SHOW);
   UpdateWindow(owner.get());
-  return MessageBoxA(owner.get(), text.c_str(), caption.c_str(), type);
+  // The box disables only its own owner: the wizard is disabled as a box of
+  // its own would disable it, so that nothing of it runs while the box is
+  // up. It is enabled again before the owner goes, so that it gets the
+  // activation back.
+  const bool was_enabled = EnableWindow(wizard, FALSE) == FALSE;
+  const int answer = MessageBoxA(owner.get(), text.c_str(), caption.c_str(), type);
+  if (was_enabled) EnableWindow(wizard, TRUE);
+  return answer;
 }
 
 }  // namespace kx

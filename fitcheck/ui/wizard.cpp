@@ -245,17 +245,30 @@ bool Wizard::AdvanceToNextOption() {
 bool Wizard::StartTest() {
   log_.Log("３Ｄ表示モジュールを別スレッドで起動");
   view_.EnableControl(IDC_NEXT, false);
+  // A viewer still running from an earlier run holds the viewer's lock, and
+  // every viewer started now would exit at once; it writes its result file
+  // when it closes, so it is ended before this test's request is written.
+  if (viewer_.EndLeftViewer(settings_.viewer_title))
+    log_.Log("前回の３Ｄ表示モジュールが残っていたので終了");
   const std::string folder = exchange_.ExchangeFolder();
   const std::string request = folder + exchange::kRequestFileName;
   const std::string result = folder + exchange::kResultFileName;
-  if (!exchange_.WriteRequest(current_option_, request, result, view_.WindowValue())) return false;
   viewer_closing_ = false;
   test_decided_ = false;
+  ++test_number_;
+  if (!exchange_.WriteRequest(current_option_, request, result, view_.WindowValue())) {
+    if (exchange_.LastResultCode() == exchange::kResultFilesMissing) return false;
+    // A request written only in part would run other flags than the ones
+    // stored on success: it is a viewer that could not be started.
+    viewer_.NotifySelf(exchange::kNotifyViewerError, exchange::kNotifyStartFailedDetail);
+    return true;
+  }
   const std::string command_line =
       "\"" + settings_.module_folder + exchange::kViewerProgram + "\" \"" + request + "\"";
-  ++test_number_;
+  viewer_may_run_ = true;
   // A worker that cannot even be started is a viewer that could not be started.
   if (!viewer_.StartViewerWorker(command_line, test_number_)) {
+    viewer_may_run_ = false;
     viewer_.NotifySelf(exchange::kNotifyViewerError, exchange::kNotifyStartFailedDetail);
   }
   return true;
@@ -268,6 +281,7 @@ void Wizard::OnNext() {
     case 3:
     case 4: CheckGraphics(); break;
     case 7:
+      if (viewer_may_run_) break;  // the current test's viewer has not ended yet
       if (!StartTest() && exchange_.LastResultCode() == exchange::kResultFilesMissing) {
         Message(IDS_FILES_MISSING, MessageStyle::kExclamation);
         Message(IDS_WIZARD_ABORT, MessageStyle::kExclamation);
@@ -310,6 +324,11 @@ void Wizard::OnWorkerReport(unsigned test, int kind, std::int32_t detail) {
   // The worker of an earlier test reports the end of a viewer whose test was
   // decided before the user started this one: it is not this test's end.
   if (test != test_number_) return;
+  if (kind == exchange::kNotifyViewerEnded) {
+    viewer_exit_code_ = detail;
+    detail = 0;
+  }
+  viewer_may_run_ = false;  // ended, or never started
   OnViewerNotify(kind, detail);
 }
 
@@ -317,8 +336,12 @@ void Wizard::OnViewerClosing() { viewer_closing_ = true; }
 
 void Wizard::OnViewerNotify(int kind, std::int32_t detail) {
   log_.Log(">> メッセージのチェック開始");
-  view_.EnableControl(IDC_NEXT, true);
-  if (kind == exchange::kNotifyViewShown) {
+  view_.EnableControl(IDC_NEXT, !viewer_may_run_);
+  if (kind == exchange::kNotifyViewShown && !viewer_may_run_) {
+    // Posted just before its viewer ended, it came after the end it
+    // preceded: there is no view left to judge.
+    log_.Log("終了した３Ｄ表示モジュールからの起動成功メッセージは無視");
+  } else if (kind == exchange::kNotifyViewShown) {
     OnViewShown();
   } else if (kind == exchange::kNotifyViewerEnded) {
     OnViewerEnded();
@@ -355,6 +378,12 @@ void Wizard::OnViewShown() {
   if (!viewer_.FindViewerWindow(settings_.viewer_title) || viewer_closing_) {
     log_.Log("３Ｄ表示モジュールは終了しています");
     viewer_.NotifySelf(exchange::kNotifyViewerEnded, 0);
+    // A viewer that said it is closing may still be ending its engine, with
+    // the lock held: it gets the same four seconds as after a close request.
+    if (viewer_may_run_) {
+      log_.Log("３Ｄ表示モジュール終了監視用タイマー起動");
+      viewer_.StartCloseWatch();
+    }
     return;
   }
   log_.Log("３Ｄ表示モジュールに終了を促すメッセージを送信");
@@ -392,6 +421,7 @@ void Wizard::OnViewerEnded() {
   } else if (viewer_run_state_ == 1) {
     test_decided_ = true;
     log_.Log("３Ｄ表示ＮＧ。別の設定でテスト 3");
+    log_.Log(Format("３Ｄ表示モジュールの終了コード:%d", viewer_exit_code_));
     Message(IDS_3D_RETRY, MessageStyle::kInformation);
     AdvanceToNextOption();
   }
@@ -404,6 +434,9 @@ void Wizard::Succeed() {
 }
 
 void Wizard::OnDestroy() {
+  // Left running, the viewer would hold its lock into the next run, and
+  // would write its result file into the folder emptied below.
+  if (viewer_may_run_) viewer_.EndCurrentViewer(settings_.viewer_title);
   std::int32_t code = kEnvCheckCancelled;
   if (page_ == 9) {
     code = kEnvCheckPassed;

@@ -56,8 +56,9 @@ class Wizard {
   void OnViewerClosing();
   // The worker thread of test number `test` (counted by the wizard from 1)
   // reports synchronously: the viewer process was started (true when that
-  // test is the current one), or notification `kind` (its end, or a failed
-  // start). Reports of an earlier test's worker are ignored.
+  // test is the current one), or notification `kind` (its end, with the
+  // process's exit code as `detail`, or a failed start). Reports of an
+  // earlier test's worker are ignored.
   bool OnViewerStarted(unsigned test);
   void OnWorkerReport(unsigned test, int kind, std::int32_t detail);
   void OnDestroy();
@@ -116,6 +117,12 @@ class Wizard {
   // the same viewer's end is not acted on again.
   bool test_decided_ = false;
   unsigned test_number_ = 0;  // of the test whose worker was started last
+  // From the start of a test until its worker reports that the viewer's
+  // process has ended (or could not be started), a viewer of the current
+  // test may be alive, holding the viewer's single-instance lock: Next
+  // starts nothing then, or the new viewer would find the lock and exit.
+  bool viewer_may_run_ = false;
+  std::int32_t viewer_exit_code_ = 0;  // of the current test's viewer, once ended
 };
 
 }  // namespace kx

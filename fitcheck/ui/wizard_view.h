@@ -64,6 +64,15 @@ class ViewerPlatform {
   // process on its fourth tick.
   virtual void StartCloseWatch() = 0;
   virtual void StopCloseWatch() = 0;
+  // Ends a viewer that no test of this wizard started, left running by an
+  // earlier run: its window is found by `title`, asked to close (naming no
+  // window, so that nothing is sent back) and its process terminated when it
+  // has not ended after the close watch's four seconds. Returns once it has
+  // ended; false when there was no such window.
+  virtual bool EndLeftViewer(const std::string& title) = 0;
+  // Ends the viewer of the current test in the same way when its process is
+  // still running (its window, if it has one yet, found by `title`).
+  virtual void EndCurrentViewer(const std::string& title) = 0;
   // Sends a viewer notification to the dialog itself, synchronously.
   virtual void NotifySelf(int kind, int detail) = 0;
 };

@@ -29,7 +29,7 @@ TEST(WizardViewerTest, YesOnTheFirstConfigurationSucceeds) {
   h.ViewerStarts();
   h.ResultCode("0");
   h.ViewShown();
-  EXPECT_TRUE(h.view.Enabled(IDC_NEXT));
+  EXPECT_FALSE(h.view.Enabled(IDC_NEXT));  // until the viewer has ended
   EXPECT_EQ(h.view.messages.at(0).text, TEXT_3D_QUESTION);
   h.wizard->OnViewerClosing();
   h.ViewerEnds();
@@ -219,7 +219,7 @@ TEST(WizardViewerTest, StartFailuresAndReportedErrors) {
   WizardHarness h;
   h.ToFirstTest();
   h.wizard->OnNext();
-  h.wizard->OnViewerNotify(4, 2);
+  h.ViewerCannotStart();
   EXPECT_EQ(h.view.messages.at(0).text, "別の設定でテストします。");
   EXPECT_EQ(h.view.texts[IDC_MAIN_TEXT], "2つめの設定で、3Dの表示をテストします。");
   EXPECT_TRUE(h.view.Enabled(IDC_NEXT));
@@ -254,37 +254,139 @@ TEST(WizardViewerTest, AnErrorReportDuringTheQuestionStillHasItsWatchStopped) {
   EXPECT_EQ(h.wizard->Page(), 7);
 }
 
-TEST(WizardViewerTest, TheEndOfAnEarlierTestsViewerIsNotTheCurrentTestsEnd) {
+TEST(WizardViewerTest, NextDuringTheCloseDoesNotLoseTheYes) {
+  WizardHarness h;
+  h.ToFirstTest();
+  h.wizard->OnNext();
+  h.ViewerStarts();
+  h.ResultCode("0");
+  h.ViewShown();  // Yes; the viewer is asked to close
+  EXPECT_FALSE(h.view.Enabled(IDC_NEXT));
+  const unsigned first = h.viewer.last_test;
+  h.wizard->OnNext();  // before the viewer has ended
+  if (h.viewer.last_test != first) {
+    // A second viewer finds the first one's lock and exits at once.
+    h.ViewerStarts();
+    h.ViewerEnds();
+  }
+  h.wizard->OnWorkerReport(first, 3, 0);  // the first viewer's end
+  EXPECT_EQ(h.wizard->Page(), 9);
+  EXPECT_EQ(h.wizard->CurrentOption().BmpFile, "testA.bmp");
+  EXPECT_EQ(std::count(h.viewer.calls.begin(), h.viewer.calls.end(), "start"), 1);
+  EXPECT_EQ(h.viewer.calls.back(), "watch off");
+}
+
+TEST(WizardViewerTest, TheNextTestStartsOnceTheEarlierViewerHasEnded) {
   WizardHarness h;
   h.ToFirstTest();
   h.wizard->OnNext();
   h.ViewerStarts();
   const unsigned first = h.viewer.last_test;
   // The viewer says it is closing while the question is open; after No the
-  // wizard moves on before the viewer's process has ended.
+  // wizard moves on before the viewer's process has ended, and watches it.
   h.view.answers = {MessageAnswer::kNo};
   h.view.during = [&](const auto&) { h.wizard->OnViewerClosing(); };
   h.ViewShown();
   EXPECT_EQ(h.env->CurrentIndex(), 1);
-  h.wizard->OnNext();  // the user starts configuration B at once
+  EXPECT_EQ(h.viewer.calls.back(), "watch on");
+  EXPECT_FALSE(h.view.Enabled(IDC_NEXT));
+  h.wizard->OnNext();
+  EXPECT_EQ(h.viewer.last_test, first);
+
+  h.ViewerEnds();
+  EXPECT_TRUE(h.view.Enabled(IDC_NEXT));
+  h.wizard->OnNext();  // configuration B
   EXPECT_NE(h.viewer.last_test, first);
-
-  // Only now does the first worker see its viewer end.
+  // A late report of the first worker is not B's.
   EXPECT_FALSE(h.wizard->OnViewerStarted(first));
-  h.wizard->OnWorkerReport(first, 3, 0);
   h.wizard->OnWorkerReport(first, 4, 2);
-  EXPECT_EQ(h.env->CurrentIndex(), 1);
   EXPECT_EQ(h.view.texts[IDC_MAIN_TEXT], "2つめの設定で、3Dの表示をテストします。");
-  EXPECT_FALSE(h.view.Enabled(IDC_NEXT));  // B's viewer is still to report
-  EXPECT_EQ(h.view.messages.size(), 2u);   // the question and its No
+  EXPECT_EQ(h.view.messages.size(), 2u);  // the question and its No
 
-  // B runs to its own end as usual.
   h.ViewerStarts();
   h.ResultCode("0");
   h.ViewShown();
   h.ViewerEnds();
   EXPECT_EQ(h.wizard->Page(), 9);
   EXPECT_EQ(h.wizard->CurrentOption().BmpFile, "testB.bmp");
+}
+
+TEST(WizardViewerTest, AViewShownAfterItsViewersEndIsIgnored) {
+  WizardHarness h;
+  h.ToFirstTest();
+  h.wizard->OnNext();
+  h.ViewerStarts();
+  h.ViewerEnds();  // the sent end overtook the posted kind 2
+  h.ViewShown();
+  ASSERT_EQ(h.view.messages.size(), 1u);
+  EXPECT_EQ(h.view.messages[0].text, TEXT_3D_RETRY);
+  EXPECT_EQ(h.env->CurrentIndex(), 1);
+  EXPECT_EQ(h.wizard->Page(), 7);
+  const Strings log = TestLog(h);
+  EXPECT_EQ(Strings(log.end() - 3, log.end()),
+            (Strings{">> メッセージのチェック開始",
+                     "終了した３Ｄ表示モジュールからの起動成功メッセージは無視",
+                     ">> メッセージのチェック終了"}));
+}
+
+TEST(WizardViewerTest, ViewersThatCannotLoadEndEachTestWithTheirExitCode) {
+  WizardHarness h;
+  h.ToFirstTest();
+  for (int n = 1; n <= 10; ++n) {
+    h.wizard->OnNext();
+    h.ViewerStarts();
+    // An entry point of the engine is missing: the loader ends the viewer.
+    h.ViewerEnds(static_cast<std::int32_t>(0xC0000139u));
+  }
+  EXPECT_EQ(h.wizard->Page(), 8);
+  EXPECT_EQ(h.view.messages.size(), 10u);
+  EXPECT_EQ(h.view.messages.back().text, TEXT_3D_RETRY);
+  const Strings log = TestLog(h);
+  const auto at = std::find(log.begin(), log.end(), "３Ｄ表示ＮＧ。別の設定でテスト 3");
+  ASSERT_NE(at, log.end());
+  EXPECT_EQ(*(at + 1), "３Ｄ表示モジュールの終了コード:-1073741511");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "３Ｄ表示ＮＧ。別の設定でテスト 3"), 10);
+}
+
+TEST(WizardViewerTest, ARequestWrittenInPartIsNotRun) {
+  WizardHarness h;
+  h.ToFirstTest();
+  h.profiles.failing_key = "hwnd";  // an old window would stay in the request
+  h.wizard->OnNext();
+  EXPECT_TRUE(h.viewer.command_lines.empty());
+  ASSERT_EQ(h.view.messages.size(), 1u);
+  EXPECT_EQ(h.view.messages[0].text, TEXT_OTHER_SETTINGS);
+  EXPECT_EQ(h.view.texts[IDC_MAIN_TEXT], "2つめの設定で、3Dの表示をテストします。");
+  EXPECT_TRUE(h.view.Enabled(IDC_NEXT));
+  EXPECT_EQ(h.view.end_result, -1);
+  const Strings log = TestLog(h);
+  EXPECT_NE(std::find(log.begin(), log.end(), "設定ファイルへの書き込み失敗 Key=hwnd"), log.end());
+  EXPECT_NE(
+      std::find(log.begin(), log.end(), "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"),
+      log.end());
+}
+
+TEST(WizardViewerTest, AViewerLeftRunningIsEnded) {
+  WizardHarness h;
+  h.ToFirstTest();
+  h.viewer.left_viewer = true;  // by an earlier run
+  h.wizard->OnNext();
+  EXPECT_EQ(h.viewer.calls, (Strings{"end left viewer", "start"}));
+  const Strings log = TestLog(h);
+  EXPECT_EQ(log.at(1), "前回の３Ｄ表示モジュールが残っていたので終了");
+
+  // Escape while this test's viewer starts: the wizard's end ends it too.
+  h.wizard->OnDestroy();
+  EXPECT_EQ(h.viewer.calls.back(), "end current viewer");
+
+  WizardHarness ended;
+  ended.ToFirstTest();
+  ended.wizard->OnNext();
+  ended.ViewerStarts();
+  ended.ViewerEnds();
+  ended.wizard->OnDestroy();
+  EXPECT_EQ(std::count(ended.viewer.calls.begin(), ended.viewer.calls.end(), "end current viewer"),
+            0);
 }
 
 TEST(WizardViewerTest, AnEndReportBeforeAnyViewerDoesNothing) {

@@ -231,6 +231,8 @@ bool DialogDriver::WaitForText(int id, const std::string& text, DWORD timeout_ms
 bool DialogDriver::Click(int id) const noexcept {
   const HWND control = Control(id);
   if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+  // Nor does a dialog that a modal box has disabled take clicks.
+  if (!IsWindowEnabled(dialog_)) return false;
   if (HasClass(control, "Button")) {
     // The button's own click: an automatic check box toggles, then the dialog hears of it.
     return PostMessageA(control, BM_CLICK, 0, 0) != FALSE;

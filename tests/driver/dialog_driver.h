@@ -66,7 +66,8 @@ class DialogDriver {
   [[nodiscard]] bool WaitForText(int id, const std::string& text, DWORD timeout_ms) const;
 
   // Presses a button or clicks a label that notifies its dialog; refuses,
-  // as the screen would, a control that is hidden or disabled.
+  // as the screen would, a control that is hidden or disabled, or one of a
+  // disabled dialog.
   [[nodiscard]] bool Click(int id) const noexcept;
   // Clicks check box `id` when its state differs from `checked`, and waits
   // until the box shows the new state.

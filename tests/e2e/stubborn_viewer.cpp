@@ -6,6 +6,10 @@
 //
 //   stubborn_viewer.exe <request file>
 //
+// Like Fitview it holds the single-instance lock "Fitview" (the program's
+// base name) from its start until its process has ended, and a second start
+// while it runs brings it to the front and exits at once.
+//
 // The message numbers and keys are written out here, not taken from the
 // programs' shared header, so that both sides are held to the agreed values.
 #include <windows.h>
@@ -50,6 +54,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (__argc < 2) return 2;
   const std::string request = __argv[1];
+  // Owned until the process ends, as the viewer's lock is held until its
+  // engine has ended; the system releases it with the process.
+  CreateMutexA(nullptr, TRUE, "Fitview");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (const HWND running = FindWindowA(nullptr, kTitle)) SetForegroundWindow(running);
+    return 0;
+  }
   g_record = OwnFolder() + "received.txt";
 
   char result[1024] = {};

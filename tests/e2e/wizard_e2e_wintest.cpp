@@ -236,11 +236,15 @@ class StubbornViewerEndToEnd : public WizardEndToEnd {
   bool stubborn_installed_ = false;
 };
 
-TEST_F(StubbornViewerEndToEnd, CloseWatchTerminatesItAndYesStillPasses) {
+TEST_F(StubbornViewerEndToEnd, CloseWatchTerminatesItAndYesStillPassesDespiteNext) {
   ASSERT_TRUE(stubborn_installed_);
   ToFirstTest();
   ASSERT_TRUE(wizard.Click(1002));
   EXPECT_EQ(Answer(IDYES, kViewerTimeout), TEXT_3D_QUESTION);
+  // The page still says Next shows the views: a user who clicks it while the
+  // viewer is being closed starts nothing (the driver, like the mouse, finds
+  // it disabled), and the Yes is kept.
+  (void)wizard.Click(1002);
   // The viewer never ends by itself: only the watch's fourth tick ends it.
   ASSERT_TRUE(wizard.WaitForText(1005, TEXT_DONE, 60000));
   EXPECT_EQ(FindVisibleWindow(kViewerTitle), nullptr);
@@ -256,6 +260,67 @@ TEST_F(StubbornViewerEndToEnd, CloseWatchTerminatesItAndYesStillPasses) {
   EXPECT_LT(at("３Ｄ表示モジュール終了監視用タイマー起動"), at("３Ｄ表示モジュールの待機スレッドが終了"));
   EXPECT_LT(at("３Ｄ表示モジュールの待機スレッドが終了"), at("３Ｄ表示ＯＫ。結果を表示"));
   EXPECT_LT(at("３Ｄ表示ＯＫ。結果を表示"), static_cast<std::ptrdiff_t>(log.size()));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "３Ｄ表示モジュールを別スレッドで起動"), 1);
+  ASSERT_TRUE(wizard.Click(1003));
+  EndsWith(0);
+  EXPECT_EQ(Dword("GraphicLibrary"), 3u);
+}
+
+// A viewer of an earlier run, still up: the stubborn viewer, holding the
+// viewer's lock, started before the wizard.
+class LeftViewerEndToEnd : public WizardEndToEnd {
+ protected:
+  TempFolder earlier_{"earlier run"};
+  win::UniqueHandle left_;
+
+  void SetUp() override {
+    TempFolder::WriteFile(
+        earlier_ / "KxEnvCheck.ini",
+        "[Fitcheck]\r\nResultFile=" + (earlier_ / "KxEnvResult.ini") + "\r\nhwnd=0\r\n");
+    left_ = StartProcess("\"" + TestProgramFolder() + "stubborn_viewer.exe\" \"" +
+                         (earlier_ / "KxEnvCheck.ini") + "\"");
+    ASSERT_TRUE(left_);
+    ASSERT_TRUE(WaitUntil([] { return FindVisibleWindow(kViewerTitle) != nullptr; }, 30000));
+    WizardEndToEnd::SetUp();
+  }
+  void TearDown() override {
+    if (left_ && WaitForSingleObject(left_.get(), 0) == WAIT_TIMEOUT)
+      TerminateProcess(left_.get(), 1);
+    if (left_) WaitForSingleObject(left_.get(), 5000);
+    DeleteFileA((TestProgramFolder() + "received.txt").c_str());  // what it was sent, beside it
+  }
+};
+
+TEST_F(LeftViewerEndToEnd, IsEndedBeforeTheTestsViewerStarts) {
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  EXPECT_EQ(Answer(IDYES, kViewerTimeout), TEXT_3D_QUESTION);
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_DONE, 60000));
+  EXPECT_EQ(WaitForSingleObject(left_.get(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
+  const Strings log = install.WizardLog();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "前回の３Ｄ表示モジュールが残っていたので終了"), 1);
+  ASSERT_TRUE(wizard.Click(1003));
+  EndsWith(0);
+}
+
+TEST_F(WizardEndToEnd, AViewerStartedWhenTheWizardEndsDoesNotFailTheNextRun) {
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  // The viewer has read its request (its log says so) and starts its engine;
+  // it reports its view only once the engine is up.
+  ASSERT_TRUE(WaitUntil([&] { return install.ViewerLog().size() >= 2; }, kViewerTimeout, 20));
+  EXPECT_EQ(wizard.FindMessageBox(), nullptr);
+  ASSERT_TRUE(wizard.PressEscape());  // while the viewer starts, before it reports its view
+  EndsWith(3);
+  // The wizard's end waited for the viewer's; none is left to hold its lock.
+  EXPECT_EQ(FindWindowA(nullptr, kViewerTitle), nullptr);
+
+  ASSERT_TRUE(install.Start());
+  ASSERT_TRUE(wizard.WaitForWizard(60000));
+  ToFirstTest();
+  ASSERT_TRUE(wizard.Click(1002));
+  EXPECT_EQ(Answer(IDYES, kViewerTimeout), TEXT_3D_QUESTION);
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_DONE, 60000));
   ASSERT_TRUE(wizard.Click(1003));
   EndsWith(0);
 }
@@ -280,6 +345,46 @@ TEST_F(NoViewerEndToEnd, AFailedStartTriesTheNextConfiguration) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"), 1);
   ASSERT_TRUE(wizard.PressEscape());
   EndsWith(3);
+}
+
+// Viewers that the system's loader cannot start: their engine library is
+// missing.
+class NoEngineEndToEnd : public WizardEndToEnd {
+ protected:
+  void SetUp() override {
+    install.RemoveFile("KX3D.dll");
+    WizardEndToEnd::SetUp();
+  }
+};
+
+TEST_F(NoEngineEndToEnd, EachTestEndsWithTheViewersExitCode) {
+  ToFirstTest();
+  int tests = 0;
+  for (std::string main_text; main_text != TEXT_3D_FAILED && tests < 10;) {
+    ++tests;
+    ASSERT_TRUE(wizard.Click(1002)) << tests;
+    // The wizard's own box, not one of the system's.
+    ASSERT_EQ(Answer(IDOK, kViewerTimeout), TEXT_3D_RETRY) << tests;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return wizard.ReadText(1005, main_text) &&
+                 (main_text == Counter(tests + 1) || main_text == TEXT_3D_FAILED);
+        },
+        30000))
+        << tests;
+  }
+  EXPECT_EQ(wizard.FindMessageBox(), nullptr);
+  ASSERT_TRUE(wizard.WaitForText(1005, TEXT_3D_FAILED, 5000));
+  const Strings log = install.WizardLog();
+  for (auto it = log.begin();
+       (it = std::find(it, log.end(), "３Ｄ表示ＮＧ。別の設定でテスト 3")) != log.end(); ++it) {
+    ASSERT_NE(it + 1, log.end());
+    EXPECT_EQ((it + 1)->rfind("３Ｄ表示モジュールの終了コード:", 0), 0u) << *(it + 1);
+    EXPECT_NE(*(it + 1), "３Ｄ表示モジュールの終了コード:0");
+  }
+  EXPECT_EQ(std::count(log.begin(), log.end(), "３Ｄ表示ＮＧ。別の設定でテスト 3"), tests);
+  ASSERT_TRUE(wizard.Click(1003));
+  EndsWith(2);
 }
 
 class MissingDataEndToEnd : public WizardEndToEnd {
@@ -374,12 +479,19 @@ TEST_F(WizardEndToEnd, SmallScreenWarns) {
   HWND box = nullptr;
   ASSERT_TRUE(wizard.WaitForMessageBox(30000, box));
   EXPECT_NE(GetWindow(box, GW_OWNER), wizard.window());
+  // Disabled as by a box of its own: Next cannot run inside the question.
+  EXPECT_FALSE(IsWindowEnabled(wizard.window()));
+  EXPECT_FALSE(wizard.Click(1002));
   Shot("placed-question");
   std::string question;
   ASSERT_TRUE(WizardDriver::ReadMessageText(box, question));
   EXPECT_EQ(question, TEXT_CONFIRM_CANCEL);
   ASSERT_TRUE(WizardDriver::AnswerMessageBox(box, IDNO));
   ASSERT_TRUE(wizard.Present());
+  EXPECT_TRUE(IsWindowEnabled(wizard.window()));
+  std::string summary_before;
+  ASSERT_TRUE(wizard.ReadText(1035, summary_before));
+  EXPECT_NE(summary_before, TEXT_SCREEN_SMALL);  // the refused click ran no check
   ASSERT_TRUE(wizard.Click(1002));
   ASSERT_TRUE(wizard.WaitForText(1035, TEXT_SCREEN_SMALL, 30000));
   std::string summary;

@@ -59,29 +59,14 @@ void WizardInstall::RemoveFile(const std::string& relative_path) {
 }
 
 bool WizardInstall::Start() {
-  std::string command_line = "\"" + (folder_ / "Fitcheck.exe") + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder_.path().c_str(), &startup, &info)) {
-    return false;
-  }
-  process_.reset(info.hProcess);
-  CloseHandle(info.hThread);
-  return true;
+  process_ = StartProcess("\"" + (folder_ / "Fitcheck.exe") + "\"", folder_.path());
+  return static_cast<bool>(process_);
 }
 
 DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms) {
-  std::string command_line = "\"" + (folder_ / "Fitcheck.exe") + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder_.path().c_str(), &startup, &info)) {
-    return 0xFFFFFFFF;
-  }
-  win::UniqueHandle process(info.hProcess), thread(info.hThread);
+  const win::UniqueHandle process =
+      StartProcess("\"" + (folder_ / "Fitcheck.exe") + "\"", folder_.path());
+  if (!process) return 0xFFFFFFFF;
   DWORD code = 0xFFFFFFFE;
   if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
   return code;

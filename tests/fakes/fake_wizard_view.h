@@ -132,6 +132,7 @@ class FakeViewerPlatform final : public ViewerPlatform {
   unsigned last_test = 0;  // the number of the test whose worker started last
   bool worker_starts = true;
   bool window_present = true;
+  bool left_viewer = false;                   // a viewer window of an earlier run is up
   std::function<void(int, int)> notify_self;  // wired to the wizard by the test
 
   bool StartViewerWorker(const std::string& command_line, unsigned test) override {
@@ -147,6 +148,13 @@ class FakeViewerPlatform final : public ViewerPlatform {
   void PostCloseToViewer() override { calls.push_back("post close"); }
   void StartCloseWatch() override { calls.push_back("watch on"); }
   void StopCloseWatch() override { calls.push_back("watch off"); }
+  bool EndLeftViewer(const std::string&) override {
+    if (!left_viewer) return false;
+    calls.push_back("end left viewer");
+    left_viewer = false;
+    return true;
+  }
+  void EndCurrentViewer(const std::string&) override { calls.push_back("end current viewer"); }
   void NotifySelf(int kind, int detail) override {
     calls.push_back("notify " + std::to_string(kind) + " " + std::to_string(detail));
     if (notify_self) notify_self(kind, detail);

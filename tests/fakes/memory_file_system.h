@@ -10,6 +10,7 @@
 
 #include "common/file_system.h"
 #include "common/profile_store.h"
+#include "common/text.h"
 
 namespace kx::test {
 
@@ -41,6 +42,7 @@ class MemoryProfileStore final : public ProfileStore {
   std::map<std::string, std::map<std::string, Section>> files;      // file -> section -> entries
   std::vector<std::string> write_order;                              // "section/key" per write
   bool fail_writes = false;
+  std::string failing_key;  // a key whose writes fail, as a locked file's would
 
   void Set(const std::string& file, const std::string& section, const std::string& key,
            const std::string& value) {
@@ -77,11 +79,11 @@ class MemoryProfileStore final : public ProfileStore {
   int ReadInt(const std::string& file, const std::string& section, const std::string& key,
               int fallback) override {
     const std::string* value = Find(file, section, key);
-    return value ? static_cast<int>(std::strtol(value->c_str(), nullptr, 10)) : fallback;
+    return value ? DecimalOr(*value, fallback) : fallback;
   }
   bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& value) override {
-    if (fail_writes) return false;
+    if (fail_writes || key == failing_key) return false;
     write_order.push_back(section + "/" + key);
     Set(file, section, key, value);
     return true;

@@ -32,6 +32,7 @@ class RecordingFolderTree final : public FolderTree {
   }
   bool RemoveFile(const std::string&) override { return true; }
   bool RemoveFolder(const std::string&) override { return true; }
+  bool ClearReadOnly(const std::string&) override { return true; }
 };
 
 inline constexpr const char* kHarnessEnvironmentKey = "Software\\HALVANE\\3D Domirel Designer ZT 3\\Environment";
@@ -86,7 +87,10 @@ class WizardHarness {
   // end through the worker of the test started last, its view by the viewer.
   void ViewerStarts() { wizard->OnViewerStarted(viewer.last_test); }
   void ViewShown() { wizard->OnViewerNotify(2, 0); }
-  void ViewerEnds() { wizard->OnWorkerReport(viewer.last_test, 3, 0); }
+  void ViewerEnds(std::int32_t exit_code = 0) {
+    wizard->OnWorkerReport(viewer.last_test, 3, exit_code);
+  }
+  void ViewerCannotStart() { wizard->OnWorkerReport(viewer.last_test, 4, 2); }
   void ResultCode(const std::string& code) {
     files.AddFile(result_file);
     profiles.Set(result_file, "Fitcheck", "ResultCode", code);

@@ -18,6 +18,22 @@ inline std::string TestProgramFolder() {
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+// Starts `command_line` (the program path quoted by the caller) in `folder`
+// (the caller's when empty) without waiting; its process, none on failure.
+inline win::UniqueHandle StartProcess(const std::string& command_line,
+                                      const std::string& folder = "") {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  std::string line = command_line;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    return win::UniqueHandle();
+  }
+  win::UniqueHandle thread(info.hThread);
+  return win::UniqueHandle(info.hProcess);
+}
+
 struct ProcessResult {
   DWORD exit_code = 0xFFFFFFFF;
   std::string output;
