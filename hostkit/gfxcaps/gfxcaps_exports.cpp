@@ -15,6 +15,7 @@
 #include "hostkit/gfxcaps/gl_spec.h"
 #include "hostkit/gfxcaps/video_board.h"
 #include "hostkit/include/hostkit.h"
+#include "platform/win32/full_path.h"
 
 using namespace kx::hostkit;
 
@@ -61,8 +62,10 @@ int32_t WINAPI EnvChk_GetGLSpec(const char* folder, int32_t mode, EnvChkGLSpec* 
     kx::Win32FileSystem files;
     const DiagThread diag_thread =
         ServiceMayUseItsOwnThread() ? DiagThread::kOwn : DiagThread::kCaller;
-    result =
-        LookUpGLSpec(platform.sources, profiles, files, folder ? folder : "", mode, diag_thread);
+    // The lists are read through the private-profile functions, which read
+    // a path that is not full from the Windows folder.
+    const std::string full_folder = kx::win::FullPath(folder ? folder : "");
+    result = LookUpGLSpec(platform.sources, profiles, files, full_folder, mode, diag_thread);
   } catch (...) {
     return -1;  // out of memory: nothing is written
   }
