@@ -369,6 +369,8 @@ TEST_F(FrameExportsTest, DeletingTheFrameUnderALaterSubclassKeepsTheChainWhole) 
   EXPECT_EQ(window.CurrentProcedure(), window.OwnProcedure());
 }
 
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS*) { ExitProcess(3); }
+
 // The host loads Hostkit, decorates a window that something subclasses
 // later, deletes the frame and lets Hostkit go: the frame's procedure stays
 // in the window's chain, so its code must stay loaded. Run in a process of
@@ -389,7 +391,7 @@ TEST(FrameUnload, AProcedureLeftInAChainOutlivesTheHostsFreeLibrary) {
   }
   // A crash ends this process at once, without a debugger to wait for.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-  SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { ExitProcess(3); });
+  SetUnhandledExceptionFilter(&EndAtOnce);
   const std::string path = kx::test::TestProgramFolder() + "..\\bin\\Hostkit.dll";
   ASSERT_EQ(GetModuleHandleA("Hostkit.dll"), nullptr);
   HMODULE dll = LoadLibraryA(path.c_str());
