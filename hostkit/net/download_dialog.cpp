@@ -245,12 +245,14 @@ void CDownloadDialog::OnDone() {
 
 void CDownloadDialog::OnCancelled() {
   StopCounts();
+  KillTimer(window_, kCancelTimer);
   ShowStatus(kTextStopped);
   EndDialog(window_, 2);
 }
 
 void CDownloadDialog::OnFailed() {
   StopCounts();
+  KillTimer(window_, kCancelTimer);
   worker_.reset();
   // The worker's last text, even when its own notice found the queue full.
   ShowStatus(work_->job.StatusText());
