@@ -20,6 +20,23 @@ constexpr bool IsTrailByte(unsigned char c) {
   return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
+// How the code page that reads a text joins its bytes into characters:
+// which bytes begin a double-byte character, and which second bytes
+// complete one begun by `lead`. Checks that decide what a path means to the
+// file system take the rule of the code page the system reads the path in.
+struct DoubleByteRule {
+  bool (*lead)(unsigned char byte);
+  bool (*trail)(unsigned char lead, unsigned char byte);
+};
+
+// Code page 932 (Shift-JIS).
+inline constexpr DoubleByteRule kCodePage932 = {
+    IsLeadByte, [](unsigned char, unsigned char byte) { return IsTrailByte(byte); }};
+
+// A code page of single bytes only, such as 1252.
+inline constexpr DoubleByteRule kSingleByteCodePage = {
+    [](unsigned char) { return false; }, [](unsigned char, unsigned char) { return false; }};
+
 // Position of the first occurrence of `needle` in `text` that starts on a
 // character boundary, stepping over double-byte characters as units; npos
 // when there is none. An empty needle is found at 0.

@@ -8,6 +8,7 @@
 #include "common/profile_store_win32.h"
 #include "fitview/fitview_dlg.h"
 #include "fitview/kx_engine_win32.h"
+#include "platform/win32/full_path.h"
 #include "platform/win32/unique_resource.h"
 
 namespace kx {
@@ -56,6 +57,8 @@ int CFitviewApp::Run(HINSTANCE instance, const std::string& request_path) noexce
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The C runtime's argument parsing: quotes group blanks.
-  const std::string request_path = __argc > 1 ? __argv[1] : "";
+  // The request is read through the private-profile functions, which read
+  // a path that is not full from the Windows folder.
+  const std::string request_path = kx::win::FullPath(__argc > 1 ? __argv[1] : "");
   return kx::CFitviewApp().Run(instance, request_path);
 }

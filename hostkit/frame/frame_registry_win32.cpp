@@ -1,6 +1,7 @@
 #include "hostkit/frame/frame_registry_win32.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,18 @@ std::vector<OutlivedWindow>::iterator FindOutlived(HWND window) {
   std::vector<OutlivedWindow>& windows = OutlivedWindows();
   return std::find_if(windows.begin(), windows.end(),
                       [window](const OutlivedWindow& w) { return w.window == window; });
+}
+
+// The shared procedure stays in a window's chain beneath a later one: the
+// later procedure calls into this module for as long as the window lives,
+// so the module must stay loaded after the host lets it go. Pinned once; a
+// pinned module is unloaded only with the process.
+void KeepModuleLoaded() noexcept {
+  static std::atomic<bool> pinned{false};
+  if (pinned.exchange(true)) return;
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCSTR>(&SharedFrameProc), &module);
 }
 
 bool SharedProcedureIsCurrent(HWND window) {
@@ -97,6 +110,7 @@ class Win32Subclasser : public WindowSubclasser {
       // Putting the own procedure back would cut out whatever subclassed the
       // window after the frame (a tooltip, the host): the shared procedure
       // stays where it is and passes messages on.
+      KeepModuleLoaded();
       OutlivedWindows().push_back(OutlivedWindow{hwnd, own});
     }
   }

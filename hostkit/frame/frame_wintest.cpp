@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostkit/frame/frame_test_support.h"
+#include "tests/win/process.h"
 
 namespace kx::hostkit::test {
 namespace {
@@ -379,6 +380,52 @@ TEST_F(FrameExportsTest, DeletingTheFrameUnderALaterSubclassKeepsTheChainWhole) 
                     reinterpret_cast<LONG_PTR>(LaterSubclass::previous));
   EXPECT_EQ(HitTestAt(window.get(), middle_x, middle_y), HTCLIENT);
   EXPECT_EQ(window.CurrentProcedure(), window.OwnProcedure());
+}
+
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS*) { ExitProcess(3); }
+
+// The host loads Hostkit, decorates a window that something subclasses
+// later, deletes the frame and lets Hostkit go: the frame's procedure stays
+// in the window's chain, so its code must stay loaded. Run in a process of
+// its own, where no other test holds Hostkit: the parent starts this
+// program again for this test alone and reads how it ended.
+TEST(FrameUnload, AProcedureLeftInAChainOutlivesTheHostsFreeLibrary) {
+  constexpr char kChild[] = "KX_FRAME_UNLOAD_CHILD";
+  if (GetEnvironmentVariableA(kChild, nullptr, 0) == 0) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    SetEnvironmentVariableA(kChild, "1");
+    const kx::test::ProcessResult child = kx::test::RunProcess(
+        std::string("\"") + self + "\" --gtest_filter=FrameUnload.*");
+    SetEnvironmentVariableA(kChild, nullptr);
+    EXPECT_EQ(child.exit_code, 0u) << child.output;
+    EXPECT_NE(child.output.find("[  PASSED  ] 1 test"), std::string::npos) << child.output;
+    return;
+  }
+  // A crash ends this process at once, without a debugger to wait for.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(&EndAtOnce);
+  const std::string path = kx::test::TestProgramFolder() + "..\\bin\\Hostkit.dll";
+  ASSERT_EQ(GetModuleHandleA("Hostkit.dll"), nullptr);
+  HMODULE dll = LoadLibraryA(path.c_str());
+  ASSERT_NE(dll, nullptr);
+  const auto create = reinterpret_cast<decltype(&QNDFrameCreate)>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "QNDFrameCreate")));
+  const auto remove = reinterpret_cast<decltype(&QNDFrameDelete)>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "QNDFrameDelete")));
+  ASSERT_TRUE(create && remove);
+  TestWindow window;
+  const int32_t frame = create(window.get());
+  ASSERT_NE(frame, 0);
+  LaterSubclass::previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      window.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclass::Proc)));
+  EXPECT_EQ(remove(frame), 0);
+  FreeLibrary(dll);
+  const RECT r = window.Frame();
+  EXPECT_EQ(HitTestAt(window.get(), (r.left + r.right) / 2, (r.top + r.bottom) / 2), HTCLIENT);
+  EXPECT_TRUE(SetWindowTextA(window.get(), "still works"));
+  Pump();
+  EXPECT_EQ(window.CurrentProcedure(), &LaterSubclass::Proc);
 }
 
 TEST_F(FrameExportsTest, WindowDestroyedBeforeItsFrameLeavesAHandleThatStillDeletes) {

@@ -15,6 +15,7 @@
 #include "hostkit/gfxcaps/gl_spec.h"
 #include "hostkit/gfxcaps/video_board.h"
 #include "hostkit/include/hostkit.h"
+#include "platform/win32/full_path.h"
 
 using namespace kx::hostkit;
 
@@ -30,6 +31,34 @@ struct Platform {
   Win32DiagService diag;
   Win32ThreadCodePage code_page;
   BoardSources sources{direct3d, diag, code_page};
+};
+
+// The private-profile functions read a path that is not full from the
+// Windows folder: the lists are read from the file that the folder text
+// names, made full first (the file's path, not the folder text, which is
+// followed by "glspec.ini" directly and may be "." or "C:").
+class FullPathProfiles final : public kx::ProfileStore {
+ public:
+  std::string ReadString(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& fallback,
+                         std::size_t buffer_size) override {
+    return store_.ReadString(kx::win::FullPath(file), section, key, fallback, buffer_size);
+  }
+  int ReadInt(const std::string& file, const std::string& section, const std::string& key,
+              int fallback) override {
+    return store_.ReadInt(kx::win::FullPath(file), section, key, fallback);
+  }
+  bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value) override {
+    return store_.WriteString(kx::win::FullPath(file), section, key, value);
+  }
+  std::string ReadSection(const std::string& file, const std::string& section,
+                          std::size_t buffer_size) override {
+    return store_.ReadSection(kx::win::FullPath(file), section, buffer_size);
+  }
+
+ private:
+  kx::Win32ProfileStore store_;
 };
 
 // `text` (which fits) and its terminator into `buffer`.
@@ -57,7 +86,7 @@ int32_t WINAPI EnvChk_GetGLSpec(const char* folder, int32_t mode, EnvChkGLSpec* 
   GLSpecResult result;
   try {
     Platform platform;
-    kx::Win32ProfileStore profiles;
+    FullPathProfiles profiles;
     kx::Win32FileSystem files;
     const DiagThread diag_thread =
         ServiceMayUseItsOwnThread() ? DiagThread::kOwn : DiagThread::kCaller;

@@ -396,6 +396,30 @@ TEST_F(GfxCapsWinTest, GlspecFilesTakeAwayExactlyTheirFlags) {
   }
 }
 
+// A folder given relative to the current folder: the lists are read from
+// the file that was found there, not from one of that name in the Windows
+// folder (where the private-profile functions look for a path that is not
+// full, at least when it names no folder: "kx-" + "glspec.ini", or "." +
+// "glspec.ini").
+TEST_F(GfxCapsWinTest, ARelativeFolderReadsTheListsFoundThere) {
+  const Spec baseline = GetSpec(nullptr);
+  TempFolder folder("glspec relative");
+  const std::string lists = "[DisableAntiAlias]\r\nChipType=\r\n";
+  ASSERT_TRUE(CreateDirectoryA((folder / "lists").c_str(), nullptr));
+  TempFolder::WriteFile(folder / "lists\\glspec.ini", lists);
+  TempFolder::WriteFile(folder / "kx-glspec.ini", lists);
+  TempFolder::WriteFile(folder / ".glspec.ini", lists);
+  char before[MAX_PATH] = {};
+  ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, before), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
+  EnvChkGLSpec expected = baseline.record;
+  expected.AntiAliasAcceptable = 0;
+  for (const char* relative : {"kx-", ".", "lists\\", ".\\lists\\"}) {
+    EXPECT_EQ(Flags(GetSpec(relative).record), Flags(expected)) << relative;
+  }
+  SetCurrentDirectoryA(before);
+}
+
 TEST_F(GfxCapsWinTest, TheShippedGlspecWithdrawsNothingHere) {
   const std::string shipped = BinFolder() + "glspec.ini";
   ASSERT_TRUE(TempFolder::Exists(shipped));

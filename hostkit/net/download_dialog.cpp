@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/text_win32.h"
 #include "hostkit/net/download_names.h"
 #include "hostkit/net/download_resource.h"
 #include "hostkit/net/wininet_client_win32.h"
@@ -18,6 +19,14 @@ HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 // line pauses may have come without one: a moment after showing the
 // counters the dialog looks at them once more.
 constexpr UINT_PTR kCountsTimer = 1;
+
+// After Cancel the worker is given this long to say that it stopped. Where
+// closing the line does not end a call that waits on it (Wine's WinInet),
+// the dialog ends without that word; the worker, which holds what it
+// shares with the dialog and this module, stops by itself once the call
+// returns, and its late notices fall on no window.
+constexpr UINT_PTR kCancelTimer = 2;
+constexpr UINT kCancelGraceMs = 1000;
 
 // The dialog window as the worker reaches it: posted notices only, apart
 // from the progress bar's set-up.
@@ -59,9 +68,9 @@ DWORD WINAPI DownloadThreadProc(void* argument) {
     std::unique_ptr<DownloadThreadStart> start(static_cast<DownloadThreadStart*>(argument));
     module = start->module;
     Win32DialogLink dialog(*start->work);
-    WinInetClient http;
+    WinInetClient http(start->work->line);
     Win32TargetFiles files;
-    DownloadThreadBody(start->work->job, {http, files, dialog});
+    DownloadThreadBody(start->work->job, {http, files, dialog, kAnsiCodePage});
   }
   // The host may unload the library once the dialog has returned; the
   // worker's own reference keeps its code until it has left it.
@@ -111,6 +120,11 @@ INT_PTR CDownloadDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
       OnFailed();
       return TRUE;
     case WM_TIMER:
+      if (wparam == kCancelTimer) {
+        KillTimer(window_, kCancelTimer);
+        if (worker_) EndDialog(window_, IDCANCEL);
+        return TRUE;
+      }
       if (wparam != kCountsTimer) return FALSE;
       OnCountsTimer();
       return TRUE;
@@ -229,12 +243,14 @@ void CDownloadDialog::OnDone() {
 
 void CDownloadDialog::OnCancelled() {
   StopCounts();
+  KillTimer(window_, kCancelTimer);
   ShowStatus(kTextStopped);
   EndDialog(window_, 2);
 }
 
 void CDownloadDialog::OnFailed() {
   StopCounts();
+  KillTimer(window_, kCancelTimer);
   worker_.reset();
   // The worker's last text, even when its own notice found the queue full.
   ShowStatus(work_->job.StatusText());
@@ -245,8 +261,16 @@ void CDownloadDialog::OnFailed() {
 
 void CDownloadDialog::OnCancel() {
   work_->job.cancel = true;
-  // A running worker stops after its current piece and says so.
-  if (!worker_) EndDialog(window_, IDCANCEL);
+  if (!worker_) {
+    EndDialog(window_, IDCANCEL);
+    return;
+  }
+  // A running worker stops after its current piece and says so. One that
+  // waits on the line for a server that has gone silent, or that never
+  // answered, would wait for WinInet's timeout: closing its handles makes
+  // that call return at once.
+  work_->line.Cut();
+  SetTimer(window_, kCancelTimer, kCancelGraceMs, nullptr);
 }
 
 void CDownloadDialog::ShowStatus(const std::string& text) {

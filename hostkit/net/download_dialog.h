@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hostkit/net/download_session.h"
+#include "hostkit/net/wininet_client_win32.h"
 #include "platform/win32/unique_resource.h"
 
 namespace kx::hostkit {
@@ -26,6 +27,8 @@ static_assert(WM_DL_UPDATE == WM_USER + 100 && WM_DL_FAILED == WM_USER + 103);
 struct DownloadWork {
   DownloadWork(std::string url, std::string folder) : job(std::move(url), std::move(folder)) {}
   DownloadJob job;
+  // The worker's connection and request, which Cancel closes.
+  WinInetLine line;
   HWND dialog = nullptr;
   HWND progress = nullptr;
 };

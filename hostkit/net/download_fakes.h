@@ -2,6 +2,7 @@
 // for the unit tests of the download worker.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +23,9 @@ struct FakeResponse {
   bool fail_send = false;
   std::optional<std::size_t> fail_read_at;  // reading fails once this many bytes were read
   std::optional<int> status_after_retry;    // status of the second send after a password retry
+  // Runs just before a send or read fails: the user's Cancel, which closes
+  // the line under a blocked call.
+  std::function<void()> before_failure;
 };
 
 // Everything the worker did, in order, for checks on the sequence.
@@ -44,7 +48,7 @@ class FakeRequest final : public HttpRequest {
   void Send() override {
     log_.events.push_back("send");
     ++sends_;
-    if (response_.fail_send) throw HttpFailure("send");
+    if (response_.fail_send) Throw("send");
   }
   int StatusCode() override {
     if (sends_ > 1 && response_.status_after_retry) return *response_.status_after_retry;
@@ -53,7 +57,7 @@ class FakeRequest final : public HttpRequest {
   std::string RawHeaders() override { return response_.raw_headers; }
   std::optional<std::string> ContentLength() override { return response_.content_length; }
   std::size_t Read(char* buffer, std::size_t size) override {
-    if (response_.fail_read_at && offset_ >= *response_.fail_read_at) throw HttpFailure("read");
+    if (response_.fail_read_at && offset_ >= *response_.fail_read_at) Throw("read");
     const std::size_t n = std::min(size, response_.body.size() - offset_);
     std::copy_n(response_.body.data() + offset_, n, buffer);
     offset_ += n;
@@ -66,6 +70,10 @@ class FakeRequest final : public HttpRequest {
   }
 
  private:
+  [[noreturn]] void Throw(const char* what) {
+    if (response_.before_failure) response_.before_failure();
+    throw HttpFailure(what);
+  }
   HttpLog& log_;
   FakeResponse response_;
   bool retry_answer_;

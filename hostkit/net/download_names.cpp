@@ -11,12 +11,13 @@
 
 namespace kx::hostkit {
 
-std::string UrlFileName(std::string_view url) {
+std::string UrlFileName(std::string_view url, const DoubleByteRule& code_page) {
   std::size_t name_start = std::string_view::npos;
   for (std::size_t i = 0; i < url.size(); ++i) {
     const auto c = static_cast<unsigned char>(url[i]);
-    if (IsLeadByte(c)) {
-      ++i;  // its trail byte is part of the same character
+    if (code_page.lead(c) && i + 1 < url.size() &&
+        code_page.trail(c, static_cast<unsigned char>(url[i + 1]))) {
+      ++i;  // its second byte is part of the same character
     } else if (c == '/') {
       name_start = i + 1;
     }
@@ -43,18 +44,18 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
-bool IsSafeFileName(std::string_view name) {
+bool IsSafeFileName(std::string_view name, const DoubleByteRule& code_page) {
   // Windows drops trailing dots and blanks: ".", ".." and " " would name
   // the folder or its parent. Separators are refused below, so ".." inside
   // a name ("a..b.q3d") leads nowhere.
   if (name.find_last_not_of(". ") == std::string_view::npos) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
     const auto c = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(c)) {
-      // A trail byte may equal "\" or "|" and is harmless. A lead byte
-      // without a valid trail byte is a broken character, and what follows
+    if (code_page.lead(c)) {
+      // A second byte may equal "\" or "|" and is harmless. A lead byte
+      // without a valid second byte is a broken character, and what follows
       // it (it may be "/") would stand on its own once Windows converts it.
-      if (i + 1 >= name.size() || !IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+      if (i + 1 >= name.size() || !code_page.trail(c, static_cast<unsigned char>(name[i + 1]))) {
         return false;
       }
       ++i;

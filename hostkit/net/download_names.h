@@ -8,18 +8,22 @@
 #include <string>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace kx::hostkit {
 
-// Everything behind the last "/" of `url` (code page 932: a trail byte that
-// equals "/" or "\" belongs to its character); kFallbackFileName when the
-// address holds no "/", empty when it ends in one.
-std::string UrlFileName(std::string_view url);
+// Everything behind the last "/" of `url` (read by `code_page`: a second
+// byte that equals "/" belongs to its character); kFallbackFileName when
+// the address holds no "/", empty when it ends in one.
+std::string UrlFileName(std::string_view url, const DoubleByteRule& code_page);
 
 // True when `name` names a file directly inside the target folder: not
 // empty, not only dots and blanks (".", ".."), no separator, drive or
 // stream colon, characters that Windows refuses in names, nor a device name
-// such as "CON" or "NUL.txt".
-bool IsSafeFileName(std::string_view name);
+// such as "CON" or "NUL.txt". `code_page` is the one the file system reads
+// the name in: a second byte "\" is harmless only where it completes a
+// double-byte character there.
+bool IsSafeFileName(std::string_view name, const DoubleByteRule& code_page);
 
 // The redirection target in a response's CR LF header text: what follows the
 // first "Location: " (case-sensitive), cut before the line feed. A carriage

@@ -7,6 +7,8 @@
 namespace kx::hostkit {
 namespace {
 
+// The same name whether the address is read in code page 932 or in 1252:
+// "/" is never the second byte of a character.
 TEST(UrlFileName, IsWhatFollowsTheLastSlash) {
   const struct {
     const char* url;
@@ -19,59 +21,68 @@ TEST(UrlFileName, IsWhatFollowsTheLastSlash) {
       {"http://h/a/b?x=1/2", "2"},
       {"http://h/表/ソファ.q3d", "ソファ.q3d"},  // trail bytes 0x5C are not separators
       {"http://h/x\\..\\..\\evil.q3d", "x\\..\\..\\evil.q3d"},
+      {"http://h/\x83/a.q3d", "a.q3d"},  // a lead byte does not hide the "/" behind it
   };
-  for (const auto& c : cases) EXPECT_EQ(UrlFileName(c.url), c.name) << c.url;
+  for (const auto& c : cases) {
+    EXPECT_EQ(UrlFileName(c.url, kCodePage932), c.name) << c.url;
+    EXPECT_EQ(UrlFileName(c.url, kSingleByteCodePage), c.name) << c.url;
+  }
 }
 
 TEST(UrlFileName, AHostAloneGivesTheHostAsName) {
-  EXPECT_EQ(UrlFileName("http://example.com"), "example.com");
+  EXPECT_EQ(UrlFileName("http://example.com", kCodePage932), "example.com");
 }
 
 TEST(IsSafeFileName, KeepsTheFileInsideItsFolder) {
   const struct {
     const char* name;
-    bool safe;
+    bool safe_932;
+    bool safe_1252;
   } cases[] = {
-      {"chair.q3d", true},
-      {"~temp.q3d", true},
-      {"ソファ.q3d", true},  // 83 5C: a trail byte, not a backslash
-      {"表示.q3d", true},
-      {"a b-c_d(1).q3d", true},
-      {"name.", true},  // stays in the folder: Windows drops the dot
-      {"", false},
-      {".", false},
-      {"..", false},
-      {"...", false},
-      {" ", false},
-      {"a..b", true},  // ".." inside a name leaves nothing
-      {"a..b.q3d", true},
-      {"..a", true},
-      {"x\\..\\evil.q3d", false},
-      {"sub\\file.q3d", false},
-      {"c:evil.q3d", false},
-      {"file.q3d:stream", false},
-      {"a*b", false},
-      {"a?b", false},
-      {"get.php?id=3", false},
-      {"a\"b", false},
-      {"a<b", false},
-      {"a>b", false},
-      {"a|b", false},
-      {"tab\there", false},
-      {"CON", false},
-      {"nul.q3d", false},
-      {"Com1", false},
-      {"LPT9.txt", false},
-      {"aux .txt", false},
-      {"CONOUT$", false},
-      {"COM0", true},
-      {"console.q3d", true},
-      {"\x83", false},       // a lead byte without its trail byte
-      {"\xF8/evil", false},  // a lead byte before "/", which is no trail byte
-      {"\x83:x", false},
-      {"\x81\x7F", false},
+      {"chair.q3d", true, true},
+      {"~temp.q3d", true, true},
+      {"ソファ.q3d", true, false},  // 83 5C: a second byte in 932, a backslash in 1252
+      {"表示.q3d", true, false},
+      {"a\x95\\..", true, false},  // "a表.." in 932; in 1252 the parent of a folder "a•"
+      {"a b-c_d(1).q3d", true, true},
+      {"name.", true, true},  // stays in the folder: Windows drops the dot
+      {"", false, false},
+      {".", false, false},
+      {"..", false, false},
+      {"...", false, false},
+      {" ", false, false},
+      {"a..b", true, true},  // ".." inside a name leaves nothing
+      {"a..b.q3d", true, true},
+      {"..a", true, true},
+      {"x\\..\\evil.q3d", false, false},
+      {"sub\\file.q3d", false, false},
+      {"c:evil.q3d", false, false},
+      {"file.q3d:stream", false, false},
+      {"a*b", false, false},
+      {"a?b", false, false},
+      {"get.php?id=3", false, false},
+      {"a\"b", false, false},
+      {"a<b", false, false},
+      {"a>b", false, false},
+      {"a|b", false, false},
+      {"tab\there", false, false},
+      {"CON", false, false},
+      {"nul.q3d", false, false},
+      {"Com1", false, false},
+      {"LPT9.txt", false, false},
+      {"aux .txt", false, false},
+      {"CONOUT$", false, false},
+      {"COM0", true, true},
+      {"console.q3d", true, true},
+      {"\x83", false, true},  // a lead byte without its second byte; "ƒ" in 1252
+      {"\xF8/evil", false, false},
+      {"\x83:x", false, false},
+      {"\x81\x7F", false, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsSafeFileName(c.name), c.safe) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsSafeFileName(c.name, kCodePage932), c.safe_932) << c.name;
+    EXPECT_EQ(IsSafeFileName(c.name, kSingleByteCodePage), c.safe_1252) << c.name;
+  }
 }
 
 TEST(LocationTarget, IsCutAtTheLineFeed) {

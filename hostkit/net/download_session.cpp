@@ -42,7 +42,11 @@ bool IsRedirection(int status) { return status == 301 || status == 302 || status
 class Worker {
  public:
   Worker(DownloadJob& job, const DownloadServices& services)
-      : job_(job), http_(services.http), files_(services.files), dialog_(services.dialog) {}
+      : job_(job),
+        http_(services.http),
+        files_(services.files),
+        dialog_(services.dialog),
+        code_page_(services.code_page) {}
 
   int Run() noexcept {
     int result = 1;
@@ -53,9 +57,15 @@ class Worker {
         dialog_.InitProgress();
         Transfer();
       } catch (const HttpFailure&) {
-        // The line failed: said as plainly as the other failures, so that
-        // the dialog does not go on showing work in progress.
-        Fail(copying_ ? kTextReadFailed : kTextCannotConnect, 2);
+        // Cancel closes the line, so that a call waiting on a silent server
+        // returns: the failure that follows is the cancellation. Any other
+        // is said as plainly as the other failures, so that the dialog does
+        // not go on showing work in progress.
+        if (job_.cancel) {
+          cancelled_ = true;
+        } else {
+          Fail(copying_ ? kTextReadFailed : kTextCannotConnect, 2);
+        }
       }
     } catch (const CKxException&) {
       result = 0;  // its text is already shown
@@ -114,8 +124,8 @@ class Worker {
 
     // The name comes from the address the caller asked for, never from a
     // redirection target.
-    const std::string name = UrlFileName(job_.url());
-    if (!IsSafeFileName(name)) Fail(kTextBadFileName, 2);
+    const std::string name = UrlFileName(job_.url(), code_page_);
+    if (!IsSafeFileName(name, code_page_)) Fail(kTextBadFileName, 2);
     job_.SetFileName(name);
     // Cancel pressed while connecting: nothing is touched.
     if (job_.cancel) {
@@ -129,6 +139,8 @@ class Worker {
     copying_ = true;
     const std::int64_t received = Copy(*file);
     copying_ = false;
+    // Cancel closes the line: a body that ended after it is the cancel's.
+    if (job_.cancel) cancelled_ = true;
     if (!file->Close()) Fail(kTextCannotWriteFile, 2);
     // A connection that closes early looks like the body's end; a body
     // shorter than announced is not a finished file.
@@ -148,6 +160,8 @@ class Worker {
   std::unique_ptr<TargetFile> OpenTarget(const std::string& target) {
     std::unique_ptr<TargetFile> file = files_.CreateNew(target);
     if (file) return file;
+    // Refused before the body is fetched: an earlier file that the finished
+    // download could not take the place of whole.
     if (!files_.Replaceable(target)) Fail(kTextCannotCreateFile, 2);
     file = files_.CreateBeside(job_.folder(), beside_);
     if (!file) Fail(kTextCannotCreateFile, 2);
@@ -210,6 +224,7 @@ class Worker {
   HttpClient& http_;
   TargetFiles& files_;
   DownloadDialogLink& dialog_;
+  const DoubleByteRule& code_page_;
   std::unique_ptr<HttpSession> session_;
   std::unique_ptr<HttpConnection> connection_;
   std::unique_ptr<HttpRequest> request_;

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/text.h"
 #include "hostkit/net/download_texts.h"
 #include "hostkit/net/http_client.h"
 
@@ -90,6 +91,8 @@ struct DownloadServices {
   HttpClient& http;
   TargetFiles& files;
   DownloadDialogLink& dialog;
+  // The code page the file system reads the target's name in.
+  const DoubleByteRule& code_page;
 };
 
 // One download; 1 on success, 0 on cancellation or failure. Posts

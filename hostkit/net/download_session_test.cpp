@@ -48,7 +48,7 @@ class DownloadTest : public ::testing::Test {
     dialog_->cancel_at_text = cancel_at_text_;
     dialog_->hold_progress = hold_progress_;
     dialog_->refusals = refusals_;
-    DownloadThreadBody(*job_, {http_, files_, *dialog_});
+    DownloadThreadBody(*job_, {http_, files_, *dialog_, kCodePage932});
     return dialog_->Finals().empty() ? -1 : static_cast<int>(dialog_->Finals().back());
   }
   std::string Url(const std::string& object) { return std::string("http://") + kServer + object; }
@@ -298,6 +298,33 @@ TEST_F(DownloadTest, CancelWhileConnectingTouchesNoFile) {
   ExpectEverythingReleased();
 }
 
+// Cancel closes the line, so that a call that waits on a silent server
+// returns: the line's failure that follows is the cancellation, not an
+// error to show. What was written so far is kept.
+TEST_F(DownloadTest, ALineFailureAfterCancelIsTheCancellation) {
+  const auto cancel = [this] { job_->cancel = true; };
+  FakeResponse silent = Ok(Body(5000));
+  silent.fail_read_at = 2048;
+  silent.before_failure = cancel;
+  Serve("/silent.q3d", silent);
+  FakeResponse unanswered = Ok("x");
+  unanswered.fail_send = true;
+  unanswered.before_failure = cancel;
+  Serve("/unanswered.q3d", unanswered);
+  for (const char* object : {"/silent.q3d", "/unanswered.q3d"}) {
+    files_ = MemoryTargetFiles();
+    Run(Url(object));
+    EXPECT_EQ(dialog_->Finals(), (Finals{DownloadNotice::kCancelled, DownloadNotice::kFailed}))
+        << object;
+    EXPECT_NE(dialog_->Texts().back(), "ダウンロード中にエラーが発生しました") << object;
+    EXPECT_NE(dialog_->Texts().back(), "インターネットに接続できません") << object;
+    ExpectEverythingReleased();
+  }
+  EXPECT_TRUE(files_.created.empty());  // the request was never answered
+  Run(Url("/silent.q3d"));
+  EXPECT_EQ(files_.files.at("C:\\Downloads\\silent.q3d"), Body(2048));
+}
+
 // A file of the same name that was there before stays the user's until a
 // download has finished: it is written beside it and put in its place at
 // the end. A cancelled or failed download leaves it as it was, and nothing
@@ -362,7 +389,7 @@ TEST_F(DownloadTest, ByteCountNoticesAreSpacedInTime) {
     RecordingDialog dialog(*job_);
     dialog.now = start;
     dialog.tick = 5;  // 10 pieces per interval
-    DownloadThreadBody(*job_, {http_, files_, dialog});
+    DownloadThreadBody(*job_, {http_, files_, dialog, kCodePage932});
     EXPECT_EQ(dialog.Finals(), kDone);
     std::vector<std::int32_t> counts;
     for (const auto& e : dialog.posted) {
@@ -386,7 +413,7 @@ TEST_F(DownloadTest, TheFinalNoticeIsPostedUntilTaken) {
   DownloadJob job(Url("/a.q3d"), kFolder);
   RecordingDialog gone(job);
   gone.gone = true;
-  DownloadThreadBody(job, {http_, files_, gone});
+  DownloadThreadBody(job, {http_, files_, gone, kCodePage932});
   EXPECT_TRUE(gone.posted.empty());
   EXPECT_EQ(gone.pauses, 0);
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -281,21 +282,32 @@ TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
     std::string object;
     Cancel cancel;
     DWORD attributes;     // of the earlier file
+    bool held;            // open in another program while the download runs
     std::string failure;  // the text shown; empty: none
   } cases[] = {
-      {"/late/1500/kept.q3d", kWhileConnecting, FILE_ATTRIBUTE_NORMAL, ""},
-      {"/slow/409600/kept.q3d", kWhileCopying, FILE_ATTRIBUTE_NORMAL, ""},
-      {"/drop/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL,
+      {"/late/1500/kept.q3d", kWhileConnecting, FILE_ATTRIBUTE_NORMAL, false, ""},
+      {"/slow/409600/kept.q3d", kWhileCopying, FILE_ATTRIBUTE_NORMAL, false, ""},
+      {"/drop/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL, false,
        "ダウンロードが途中で切断されました"},
-      {"/data/10/kept.q3d", kNoCancel, FILE_ATTRIBUTE_READONLY, "ファイルを作成できません"},
-      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL, ""},
-      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_HIDDEN, ""},
+      {"/data/10/kept.q3d", kNoCancel, FILE_ATTRIBUTE_READONLY, false, "ファイルを作成できません"},
+      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL, true, "ファイルを作成できません"},
+      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_NORMAL, false, ""},
+      {"/data/300000/kept.q3d", kNoCancel, FILE_ATTRIBUTE_HIDDEN, false, ""},
   };
   const std::string path = folder_ / "kept.q3d";
   for (const auto& c : cases) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     TempFolder::WriteFile(path, earlier);
     SetFileAttributesA(path.c_str(), c.attributes);
+    // Held as a C stream holds it, sharing reads and writes: no rename can
+    // replace it then, and writing into it instead is what a disk that
+    // fills or a share that drops leaves half new.
+    win::UniqueFile holder;
+    if (c.held) {
+      holder.reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(holder);
+    }
     const bool finished = c.cancel == kNoCancel && c.failure.empty();
     std::function<void(DialogDriver&)> drive;  // a finished download ends by itself
     if (!finished) {
@@ -311,6 +323,7 @@ TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
       };
     }
     const Outcome outcome = Download(Server() + c.object, 1, drive);
+    holder.reset();
     EXPECT_EQ(outcome.result, finished ? 1 : 0) << c.object;
     const std::string now = Stored("kept.q3d");
     EXPECT_TRUE(now == (finished ? Pattern(300000) : earlier)) << c.object << ": " << now.size();
@@ -319,6 +332,77 @@ TEST_F(DownloadWinTest, AnEarlierFileIsReplacedOnlyByAFinishedDownload) {
               c.attributes & FILE_ATTRIBUTE_HIDDEN)
         << c.object;
   }
+}
+
+// The earlier file goes while the download runs: the finished download
+// simply takes its name.
+TEST_F(DownloadWinTest, AnEarlierFileThatWentMeanwhileIsNoFailure) {
+  const std::string path = folder_ / "gone.q3d";
+  TempFolder::WriteFile(path, "an earlier file of the user's");
+  const Outcome outcome =
+      Download(Server() + "/gate/16384/4096/gone.q3d", 1, [&](DialogDriver& d) {
+        EXPECT_TRUE(WaitUntil([&] { return Status(d).find(" Bytes / 16384 Bytes") != std::string::npos; },
+                              kWaitMs, 20));
+        EXPECT_TRUE(DeleteFileA(path.c_str()));
+        AskServer("/release");
+      });
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_TRUE(Stored("gone.q3d") == Pattern(16384));
+  EXPECT_EQ(Names(), std::vector<std::string>{"gone.q3d"});
+}
+
+// A server that has gone silent after the headers and a first kilobyte, and
+// one that never answers the request: Cancel, two seconds in, ends the
+// dialog at once instead of when the line gives up. What came stays in a
+// new file; an earlier file stays as it was, and nothing is left beside it
+// once the worker has stopped (under Wine, whose WinInet does not end a
+// waiting call when its handle is closed, that is when the server ends its
+// silence).
+TEST_F(DownloadWinTest, CancelEndsTheDialogWhileTheLineIsSilent) {
+  const std::string earlier = "an earlier file of the user's";
+  TempFolder::WriteFile(folder_ / "kept.q3d", earlier);
+  const struct {
+    std::string object;
+    std::string name;
+    std::string stays;  // the file's content afterwards
+    bool exists;
+  } cases[] = {
+      {"/silent/100000/1024/20/silent.q3d", "silent.q3d", Pattern(1024), true},
+      {"/mute/20/mute.q3d", "mute.q3d", "", false},
+      {"/silent/100000/1024/20/kept.q3d", "kept.q3d", earlier, true},
+  };
+  for (const auto& c : cases) {
+    DWORD pressed = 0, gone = 0;
+    const Outcome outcome = Download(Server() + c.object, 1, [&](DialogDriver& d) {
+      const DWORD shown = GetTickCount();
+      if (c.exists) {
+        EXPECT_TRUE(d.WaitForText(IDC_DL_STATUS, "ダウンロード中... 1024 Bytes / 100000 Bytes",
+                                  kWaitMs))
+            << c.object << ": " << Status(d);
+      }
+      const DWORD waited = GetTickCount() - shown;
+      if (waited < 2000) Sleep(2000 - waited);
+      pressed = GetTickCount();
+      EXPECT_TRUE(d.Click(IDCANCEL));
+      // The server stays silent for 20 s, and WinInet waits longer still.
+      EXPECT_TRUE(d.WaitUntilGone(10000)) << c.object << ": " << Status(d);
+      gone = GetTickCount();
+    });
+    EXPECT_EQ(outcome.result, 0) << c.object;
+    std::printf("%s: Cancel answered in %lu ms\n", c.object.c_str(),
+                static_cast<unsigned long>(gone - pressed));
+    const auto settled = [&] {
+      for (const std::string& name : Names()) {
+        if (name != "kept.q3d" && name != "silent.q3d") return false;  // left beside
+      }
+      return TempFolder::Exists(folder_ / c.name) == c.exists &&
+             (!c.exists || Stored(c.name) == c.stays);
+    };
+    EXPECT_TRUE(WaitUntil(settled, 60000)) << c.object << ": " << Names().size() << " files";
+  }
+  std::vector<std::string> names = Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"kept.q3d", "silent.q3d"}));
 }
 
 TEST_F(DownloadWinTest, AutomaticDownloadStartsWithoutInput) {

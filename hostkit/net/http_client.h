@@ -92,15 +92,17 @@ class TargetFiles {
   // made.
   virtual std::unique_ptr<TargetFile> CreateNew(const std::string& path) = 0;
   // True when `path` is a file that a finished download may replace: no
-  // folder, not read-only, and not kept from being written by its holders.
+  // folder, not read-only, and not held open by another program, which
+  // would keep it from being replaced whole.
   virtual bool Replaceable(const std::string& path) = 0;
   // Creates a file under a new name of its own in `folder` (given without
   // a trailing separator) for writing, and sets `path` to it; null, and
   // `path` untouched, when that fails.
   virtual std::unique_ptr<TargetFile> CreateBeside(const std::string& folder,
                                                    std::string& path) = 0;
-  // Puts the closed file `from` in the place of the file `to`; `from` is
-  // gone then. false when `to` could not be replaced.
+  // Puts the closed file `from` in the place of the file `to` (or under its
+  // name, when `to` has gone meanwhile); `from` is gone then. false when
+  // `to` could not be replaced whole; it is then as it was.
   [[nodiscard]] virtual bool Replace(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
 };

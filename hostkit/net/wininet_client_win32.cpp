@@ -1,9 +1,5 @@
 #include "hostkit/net/wininet_client_win32.h"
 
-#include <windows.h>
-// windows.h first
-#include <wininet.h>
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -29,9 +25,30 @@ using UniqueInternet = win::UniqueResource<InternetHandleTraits>;
 // The session reports nothing through its callback.
 void CALLBACK IgnoreStatus(HINTERNET, DWORD_PTR, DWORD, LPVOID, DWORD) {}
 
+// A handle in its place on the line, closed when it goes unless the line
+// was cut first.
+class LineHandle {
+ public:
+  LineHandle(WinInetLine& line, HINTERNET handle, const char* operation)
+      : line_(line), place_(line.Hold(handle)) {
+    if (place_ < 0) ThrowFailure(operation);
+  }
+  ~LineHandle() { line_.Close(place_); }
+  LineHandle(const LineHandle&) = delete;
+  LineHandle& operator=(const LineHandle&) = delete;
+  // Null once the line is cut: the call then fails as on a closed handle.
+  HINTERNET get() const noexcept { return line_.Get(place_); }
+  WinInetLine& line() const noexcept { return line_; }
+
+ private:
+  WinInetLine& line_;
+  const int place_;
+};
+
 class WinInetRequest final : public HttpRequest {
  public:
-  explicit WinInetRequest(UniqueInternet handle) : handle_(std::move(handle)) {}
+  WinInetRequest(WinInetLine& line, HINTERNET handle)
+      : handle_(line, handle, "HttpOpenRequest") {}
 
   void Send() override {
     if (!HttpSendRequestA(handle_.get(), nullptr, 0, nullptr, 0)) ThrowFailure("HttpSendRequest");
@@ -82,6 +99,8 @@ class WinInetRequest final : public HttpRequest {
     return n;
   }
 
+  HINTERNET handle() const noexcept { return handle_.get(); }
+
   bool AskPasswordRetry() override {
     const DWORD answer = InternetErrorDlg(
         GetDesktopWindow(), handle_.get(), ERROR_INTERNET_INCORRECT_PASSWORD,
@@ -106,7 +125,7 @@ class WinInetRequest final : public HttpRequest {
   }
 
   static constexpr DWORD kBufferBytes = 256 * 1024;
-  UniqueInternet handle_;
+  LineHandle handle_;
   std::vector<char> buffer_ = std::vector<char>(kBufferBytes);
   std::size_t next_ = 0;
   std::size_t filled_ = 0;
@@ -114,38 +133,40 @@ class WinInetRequest final : public HttpRequest {
 
 class WinInetConnection final : public HttpConnection {
  public:
-  explicit WinInetConnection(UniqueInternet handle) : handle_(std::move(handle)) {}
+  WinInetConnection(WinInetLine& line, HINTERNET handle)
+      : handle_(line, handle, "InternetConnect") {}
 
   std::unique_ptr<HttpRequest> OpenGet(const std::string& object) override {
-    UniqueInternet request(HttpOpenRequestA(handle_.get(), "GET", object.c_str(), nullptr, nullptr,
-                                            nullptr, kRequestFlags, kRequestContext));
-    if (!request) ThrowFailure("HttpOpenRequest");
+    auto request = std::make_unique<WinInetRequest>(
+        handle_.line(), HttpOpenRequestA(handle_.get(), "GET", object.c_str(), nullptr, nullptr,
+                                         nullptr, kRequestFlags, kRequestContext));
     // A header the request has already keeps its value.
-    HttpAddRequestHeadersA(request.get(), kRequestHeaders, static_cast<DWORD>(-1),
+    HttpAddRequestHeadersA(request->handle(), kRequestHeaders, static_cast<DWORD>(-1),
                            HTTP_ADDREQ_FLAG_ADD_IF_NEW);
-    return std::make_unique<WinInetRequest>(std::move(request));
+    return request;
   }
 
  private:
-  UniqueInternet handle_;
+  LineHandle handle_;
 };
 
 class CKxSession final : public HttpSession {
  public:
-  CKxSession()
-      : handle_(InternetOpenA(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
+  explicit CKxSession(WinInetLine& line)
+      : line_(line),
+        handle_(InternetOpenA(kAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
     if (!handle_) ThrowFailure("InternetOpen");
     InternetSetStatusCallbackA(handle_.get(), IgnoreStatus);
   }
 
   std::unique_ptr<HttpConnection> Connect(const std::string& server, std::uint16_t port) override {
-    UniqueInternet connection(InternetConnectA(handle_.get(), server.c_str(), port, nullptr,
-                                               nullptr, INTERNET_SERVICE_HTTP, 0, kRequestContext));
-    if (!connection) ThrowFailure("InternetConnect");
-    return std::make_unique<WinInetConnection>(std::move(connection));
+    return std::make_unique<WinInetConnection>(
+        line_, InternetConnectA(handle_.get(), server.c_str(), port, nullptr, nullptr,
+                                INTERNET_SERVICE_HTTP, 0, kRequestContext));
   }
 
  private:
+  WinInetLine& line_;
   UniqueInternet handle_;
 };
 
@@ -155,7 +176,10 @@ class CKxSession final : public HttpSession {
 // the file always keeps every piece that was handed to it.
 class Win32TargetFile final : public TargetFile {
  public:
-  explicit Win32TargetFile(win::UniqueFile file) : file_(std::move(file)) {}
+  // `to_disk`: Close also has the system write its buffers to the disk, for
+  // a file that is to take an earlier one's place: the rename must never
+  // put a file whose content is not there yet in place of a whole one.
+  Win32TargetFile(win::UniqueFile file, bool to_disk) : file_(std::move(file)), to_disk_(to_disk) {}
   ~Win32TargetFile() override { (void)Flush(); }
 
   bool Write(const char* data, std::size_t size) override {
@@ -167,7 +191,7 @@ class Win32TargetFile final : public TargetFile {
 
   bool Close() override {
     if (!file_) return !failed_;
-    const bool flushed = Flush();
+    const bool flushed = Flush() && (!to_disk_ || FlushFileBuffers(file_.get()));
     return CloseHandle(file_.release()) != FALSE && flushed;
   }
 
@@ -185,11 +209,41 @@ class Win32TargetFile final : public TargetFile {
 
   static constexpr std::size_t kBlockBytes = 256 * 1024;
   win::UniqueFile file_;
+  const bool to_disk_;
   std::vector<char> gathered_;
   bool failed_ = false;
 };
 
 }  // namespace
+
+int WinInetLine::Hold(HINTERNET handle) noexcept {
+  if (handle == nullptr) return -1;
+  for (int place = 0; place < kPlaces; ++place) {
+    HINTERNET empty = nullptr;
+    if (places_[place].compare_exchange_strong(empty, handle)) {
+      // A Cut that ran before the handle was in its place did not see it.
+      if (cut_) Close(place);
+      return place;
+    }
+  }
+  InternetCloseHandle(handle);
+  return -1;
+}
+
+HINTERNET WinInetLine::Get(int place) const noexcept {
+  return place >= 0 && place < kPlaces ? places_[place].load() : nullptr;
+}
+
+void WinInetLine::Close(int place) noexcept {
+  if (place < 0 || place >= kPlaces) return;
+  if (HINTERNET handle = places_[place].exchange(nullptr)) InternetCloseHandle(handle);
+}
+
+void WinInetLine::Cut() noexcept {
+  cut_ = true;
+  // A request before its connection.
+  for (int place = kPlaces - 1; place >= 0; --place) Close(place);
+}
 
 std::optional<ParsedUrl> WinInetClient::ParseUrl(const std::string& url) {
   // Lengths without buffers: the parts are given as places in `url`.
@@ -215,69 +269,61 @@ std::optional<ParsedUrl> WinInetClient::ParseUrl(const std::string& url) {
   return parsed;
 }
 
-std::unique_ptr<HttpSession> WinInetClient::OpenSession() { return std::make_unique<CKxSession>(); }
+std::unique_ptr<HttpSession> WinInetClient::OpenSession() {
+  return std::make_unique<CKxSession>(line_);
+}
 
 namespace {
 
-std::unique_ptr<TargetFile> OpenForWriting(const std::string& path, DWORD disposition) {
+std::unique_ptr<TargetFile> OpenForWriting(const std::string& path, DWORD disposition,
+                                           bool to_disk) {
   win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
-  return std::make_unique<Win32TargetFile>(std::move(file));
+  return std::make_unique<Win32TargetFile>(std::move(file), to_disk);
 }
 
-// Windows refuses to write or rename over a read-only file or a folder. The
-// attributes are looked at here, not left to the opening and renaming
-// alone: a file system that lets its owner write anyway must not make the
-// user's protected file go.
-bool MayBeReplaced(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+// GetTempFileNameA checks its limit in characters, but writes bytes into a
+// buffer of MAX_PATH: a folder of double-byte characters can be short
+// enough for the one and too long for the other. The made name adds "\",
+// the prefix, four digits and ".TMP" to the folder.
+constexpr std::size_t kLongestTemporaryFolder = MAX_PATH - 14;
+
+// Windows refuses to rename over a read-only file or a folder. The
+// attributes are looked at here, not left to the renaming alone: a file
+// system that lets its owner write anyway must not make the user's
+// protected file go.
+bool Protected(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
-}
-
-// The content of `from` written into the file `to` itself, as it is and
-// without renaming it.
-bool CopyInto(const std::string& from, const std::string& to) {
-  win::UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!source) return false;
-  std::unique_ptr<TargetFile> target = OpenForWriting(to, TRUNCATE_EXISTING);
-  if (!target) return false;
-  std::vector<char> block(256 * 1024);
-  DWORD got = 0;
-  for (;;) {
-    if (!ReadFile(source.get(), block.data(), static_cast<DWORD>(block.size()), &got, nullptr)) {
-      return false;
-    }
-    if (got == 0) return target->Close();
-    if (!target->Write(block.data(), got)) return false;
-  }
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0;
 }
 
 }  // namespace
 
 std::unique_ptr<TargetFile> Win32TargetFiles::CreateNew(const std::string& path) {
-  return OpenForWriting(path, CREATE_NEW);
+  return OpenForWriting(path, CREATE_NEW, false);
 }
 
 bool Win32TargetFiles::Replaceable(const std::string& path) {
-  if (!MayBeReplaced(path)) return false;
-  // Opened for writing and closed at once, without truncating: refused when
-  // another program holds the file without sharing writes.
-  win::UniqueFile probe(CreateFileA(path.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || Protected(attributes)) return false;
+  // The rename that puts the finished file in place needs the earlier one
+  // held by nobody: a program that has it open, even sharing reads and
+  // writes as a C stream does, makes the rename fail. Asked the same way
+  // now, before anything is fetched, and closed at once.
+  win::UniqueFile probe(
+      CreateFileA(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(probe);
 }
 
 std::unique_ptr<TargetFile> Win32TargetFiles::CreateBeside(const std::string& folder,
                                                            std::string& path) {
+  if (folder.size() > kLongestTemporaryFolder) return nullptr;
   // In the same folder, so that taking the earlier file's place is a rename
   // on one volume. The system makes the name unique and creates the file.
   char made[MAX_PATH] = {};
   if (!GetTempFileNameA(folder.c_str(), "~kx", 0, made)) return nullptr;
-  std::unique_ptr<TargetFile> file = OpenForWriting(made, TRUNCATE_EXISTING);
+  std::unique_ptr<TargetFile> file = OpenForWriting(made, TRUNCATE_EXISTING, true);
   if (!file) {
     DeleteFileA(made);
     return nullptr;
@@ -287,14 +333,13 @@ std::unique_ptr<TargetFile> Win32TargetFiles::CreateBeside(const std::string& fo
 }
 
 bool Win32TargetFiles::Replace(const std::string& from, const std::string& to) {
-  if (!MayBeReplaced(to)) return false;
+  // An earlier file is replaced whole by the rename or left as it is; it is
+  // never written into, where a failure part way would leave neither the
+  // old content nor the new. One that went during the download leaves its
+  // name free: the rename simply takes it.
+  if (Protected(GetFileAttributesA(to.c_str()))) return false;
   // The earlier file stays hidden or system, as the user or system left it.
-  if (win::RenameOverKeepingAttributes(from.c_str(), to.c_str())) return true;
-  // No file that another program holds open can be renamed over, even when
-  // it shares writing; the earlier file can still be written itself then.
-  if (!CopyInto(from, to)) return false;
-  DeleteFileA(from.c_str());
-  return true;
+  return win::RenameOverKeepingAttributes(from.c_str(), to.c_str());
 }
 
 void Win32TargetFiles::Remove(const std::string& path) { DeleteFileA(path.c_str()); }

@@ -15,7 +15,8 @@ namespace {
 using test::TempFolder;
 
 TEST(WinInetClient, ParsesAddressesAsTheRequestNeedsThem) {
-  WinInetClient client;
+  WinInetLine line;
+  WinInetClient client(line);
   const struct {
     const char* url;
     bool parsed, http;
@@ -44,7 +45,8 @@ TEST(WinInetClient, ParsesAddressesAsTheRequestNeedsThem) {
 }
 
 TEST(WinInetClient, ARedirectionTargetWithItsCarriageReturnStillParses) {
-  WinInetClient client;
+  WinInetLine line;
+  WinInetClient client(line);
   const std::optional<ParsedUrl> url = client.ParseUrl("http://127.0.0.1:81/new/x.q3d\r");
   ASSERT_TRUE(url.has_value());
   EXPECT_EQ(url->server, "127.0.0.1");
@@ -90,10 +92,11 @@ TEST(Win32TargetFiles, CreateNewRefusesWhatIsThereOrCannotBeMade) {
   EXPECT_EQ(files.CreateNew(folder_itself + "\\"), nullptr);  // the name that ends in "/"
 }
 
-// An earlier file is replaced whole by the file written beside it, also
-// while the host holds it open as a C stream does (sharing reads and
-// writes); never when it is read-only, a folder, or held without sharing
-// writes. A file that is not replaced keeps its content.
+// An earlier file is replaced whole by the file written beside it, or not
+// at all: never when it is read-only, a folder, or held open by another
+// program, even one that shares reads and writes as a C stream does (no
+// rename can replace it then). A file that is not replaced keeps its
+// content. One that went meanwhile leaves its name to the new file.
 TEST(Win32TargetFiles, ReplacesAnEarlierFileOnlyWhereWindowsAllowsIt) {
   TempFolder folder("kx target");
   std::string base = folder.path();
@@ -108,7 +111,7 @@ TEST(Win32TargetFiles, ReplacesAnEarlierFileOnlyWhereWindowsAllowsIt) {
   } cases[] = {
       {"plain", FILE_ATTRIBUTE_NORMAL, 0, 0, true},
       {"held as a stream", FILE_ATTRIBUTE_NORMAL, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-       true},
+       false},
       {"read-only", FILE_ATTRIBUTE_READONLY, 0, 0, false},
       {"held without sharing writes", FILE_ATTRIBUTE_NORMAL, GENERIC_READ, FILE_SHARE_READ, false},
   };
@@ -137,6 +140,15 @@ TEST(Win32TargetFiles, ReplacesAnEarlierFileOnlyWhereWindowsAllowsIt) {
     files.Remove(beside);
     EXPECT_FALSE(TempFolder::Exists(beside));
   }
+  std::string beside;
+  std::unique_ptr<TargetFile> file = files.CreateBeside(base, beside);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->Write("downloaded", 10));
+  ASSERT_TRUE(file->Close());
+  DeleteFileA(earlier.c_str());
+  EXPECT_TRUE(files.Replace(beside, earlier));
+  EXPECT_EQ(TempFolder::ReadFile(earlier), "downloaded");
+  EXPECT_FALSE(TempFolder::Exists(beside));
   // A folder of that name is never replaced.
   ASSERT_TRUE(CreateDirectoryA((folder / "sub").c_str(), nullptr));
   EXPECT_FALSE(files.Replaceable(folder / "sub"));

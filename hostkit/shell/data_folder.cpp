@@ -6,7 +6,7 @@
 
 namespace kx::hostkit {
 
-bool IsDataFolderName(const std::string& name) {
+bool IsDataFolderName(const std::string& name, const DoubleByteRule& code_page) {
   // Windows drops trailing dots and blanks: "", "." and ". ." name the base
   // itself, and ".." its parent, whose files would all go.
   if (name.find_first_not_of(". ") == std::string::npos) return false;
@@ -14,8 +14,8 @@ bool IsDataFolderName(const std::string& name) {
     const auto c = static_cast<unsigned char>(name[i]);
     // The second byte of a double-byte character may be 0x5C and is no
     // separator ("表", "ソ").
-    if (IsLeadByte(c) && i + 1 < name.size() &&
-        IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
+    if (code_page.lead(c) && i + 1 < name.size() &&
+        code_page.trail(c, static_cast<unsigned char>(name[i + 1]))) {
       ++i;
       continue;
     }
@@ -26,8 +26,8 @@ bool IsDataFolderName(const std::string& name) {
 }
 
 std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
-                            const std::string& name) {
-  if (!IsDataFolderName(name)) return kDataFolderUnavailable;
+                            const std::string& name, const DoubleByteRule& code_page) {
+  if (!IsDataFolderName(name, code_page)) return kDataFolderUnavailable;
   if (!files.Exists(base)) return kDataFolderUnavailable;
   const std::string target = base + "\\" + name;
   if (!files.Exists(target)) {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "common/text.h"
+
 namespace kx::hostkit {
 
 inline constexpr std::int32_t kDataFolderReady = 0;
@@ -29,9 +31,10 @@ class DataFolderFiles {
 };
 
 // True when `name` names a folder directly inside the base folder: not
-// empty, not only dots and blanks, and no separator or drive colon
-// (code page 932: a second byte 0x5C belongs to its character).
-bool IsDataFolderName(const std::string& name);
+// empty, not only dots and blanks, and no separator or drive colon. Read by
+// `code_page`, the one the file system reads the path in: a second byte
+// 0x5C belongs to its character only where that code page joins the pair.
+bool IsDataFolderName(const std::string& name, const DoubleByteRule& code_page);
 
 // Makes base + "\" + name exist and hold no files (sub-folders stay).
 // kDataFolderReady, kDataFolderUnavailable or kDataFolderNotEmptied; a file
@@ -39,6 +42,6 @@ bool IsDataFolderName(const std::string& name);
 // the sub-folder should be makes the folder unavailable, and so does a name
 // that IsDataFolderName refuses (before anything is looked at).
 std::int32_t InitDataFolder(DataFolderFiles& files, const std::string& base,
-                            const std::string& name);
+                            const std::string& name, const DoubleByteRule& code_page);
 
 }  // namespace kx::hostkit

@@ -5,6 +5,7 @@
 
 #include "common/registry_win32.h"
 #include "common/text.h"
+#include "common/text_win32.h"
 #include "hostkit/include/hostkit.h"
 #include "hostkit/shell/data_folder.h"
 #include "hostkit/shell/search_engine_win32.h"
@@ -45,7 +46,7 @@ int32_t WINAPI InitDataFolder(const char* baseFolder, const char* name) noexcept
   if (baseFolder == nullptr || name == nullptr) return kDataFolderUnavailable;
   try {
     Win32DataFolderFiles files;
-    return kx::hostkit::InitDataFolder(files, baseFolder, name);
+    return kx::hostkit::InitDataFolder(files, baseFolder, name, kx::kAnsiCodePage);
   } catch (...) {
     return kDataFolderUnavailable;
   }

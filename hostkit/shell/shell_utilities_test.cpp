@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 #include "hostkit/shell/data_folder.h"
 #include "hostkit/shell/shell_command.h"
@@ -157,13 +158,13 @@ class MemoryFolder final : public DataFolderFiles {
 
 TEST(InitDataFolder, CreatesEmptiesOrReports) {
   MemoryFolder fs;
-  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work"), kDataFolderUnavailable);
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work", kCodePage932), kDataFolderUnavailable);
 
   fs.folders.insert("C:\\base");
   fs.create_fails = true;
-  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work"), kDataFolderUnavailable);
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work", kCodePage932), kDataFolderUnavailable);
   fs.create_fails = false;
-  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work"), kDataFolderReady);
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work", kCodePage932), kDataFolderReady);
   EXPECT_TRUE(fs.folders.count("C:\\base\\work"));
 
   fs.folders.insert("C:\\base\\work\\sub");
@@ -171,42 +172,57 @@ TEST(InitDataFolder, CreatesEmptiesOrReports) {
               {"C:\\base\\work\\locked.txt", false},
               {"C:\\base\\work\\z.bmp", true}};
   // The file that stays does not keep the others.
-  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work"), kDataFolderNotEmptied);
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work", kCodePage932), kDataFolderNotEmptied);
   EXPECT_EQ(fs.deleted,
             (std::vector<std::string>{"C:\\base\\work\\a.q3d", "C:\\base\\work\\z.bmp"}));
   EXPECT_TRUE(fs.folders.count("C:\\base\\work\\sub"));
 
   fs.files.clear();
-  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work"), kDataFolderReady);
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "work", kCodePage932), kDataFolderReady);
 
   // A file where the folder should be is no success.
   fs.files["C:\\base\\plain"] = true;
-  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "plain"), kDataFolderUnavailable);
+  EXPECT_EQ(InitDataFolder(fs, "C:\\base", "plain", kCodePage932), kDataFolderUnavailable);
   EXPECT_TRUE(fs.files.count("C:\\base\\plain"));
 }
 
+// Each name as the file system reads it in code page 932 and in 1252,
+// where every 0x5C is a separator.
 TEST(InitDataFolder, RefusesNamesThatLeaveTheBaseBeforeTouchingAnything) {
+  constexpr std::int32_t kReady = kDataFolderReady;
+  constexpr std::int32_t kRefused = kDataFolderUnavailable;
   const struct {
     const char* name;
-    std::int32_t result;
+    std::int32_t result_932, result_1252;
   } cases[] = {
-      {"", kDataFolderUnavailable},       {".", kDataFolderUnavailable},
-      {"..", kDataFolderUnavailable},     {"...", kDataFolderUnavailable},
-      {" ", kDataFolderUnavailable},      {". .", kDataFolderUnavailable},
-      {"sub\\x", kDataFolderUnavailable}, {"sub/x", kDataFolderUnavailable},
-      {"c:", kDataFolderUnavailable},     {"D:work", kDataFolderUnavailable},
-      {"\x83/x", kDataFolderUnavailable},  // a lead byte without its second byte
-      {"work", kDataFolderReady},         {"作業", kDataFolderReady},
-      {"表", kDataFolderReady},  // 95 5C: a second byte, not a separator
-      {"..work", kDataFolderReady},       {"a b.c", kDataFolderReady},
+      {"", kRefused, kRefused},
+      {".", kRefused, kRefused},
+      {"..", kRefused, kRefused},
+      {"...", kRefused, kRefused},
+      {" ", kRefused, kRefused},
+      {". .", kRefused, kRefused},
+      {"sub\\x", kRefused, kRefused},
+      {"sub/x", kRefused, kRefused},
+      {"c:", kRefused, kRefused},
+      {"D:work", kRefused, kRefused},
+      {"\x83/x", kRefused, kRefused},  // a lead byte without its second byte
+      {"work", kReady, kReady},
+      {"作業", kReady, kReady},
+      {"表", kReady, kRefused},  // 95 5C: a second byte in 932, a separator in 1252
+      {"a\x95\\..", kReady, kRefused},  // in 1252 the base itself, "a•\\.."
+      {"..work", kReady, kReady},
+      {"a b.c", kReady, kReady},
   };
   for (const auto& c : cases) {
-    MemoryFolder fs;
-    fs.folders = {"C:\\base", "C:\\base\\sub", "C:\\base\\sub\\x"};
-    fs.files = {{"C:\\base\\a.q3d", true}, {"C:\\base\\sub\\x\\b.q3d", true}};
-    EXPECT_EQ(InitDataFolder(fs, "C:\\base", c.name), c.result) << c.name;
-    EXPECT_TRUE(fs.deleted.empty()) << c.name;
-    EXPECT_EQ(fs.folders.size(), c.result == kDataFolderReady ? 4u : 3u) << c.name;
+    for (const auto& [code_page, result] :
+         {std::pair{kCodePage932, c.result_932}, std::pair{kSingleByteCodePage, c.result_1252}}) {
+      MemoryFolder fs;
+      fs.folders = {"C:\\base", "C:\\base\\sub", "C:\\base\\sub\\x"};
+      fs.files = {{"C:\\base\\a.q3d", true}, {"C:\\base\\sub\\x\\b.q3d", true}};
+      EXPECT_EQ(InitDataFolder(fs, "C:\\base", c.name, code_page), result) << c.name;
+      EXPECT_TRUE(fs.deleted.empty()) << c.name;
+      EXPECT_EQ(fs.folders.size(), result == kReady ? 4u : 3u) << c.name;
+    }
   }
 }
 

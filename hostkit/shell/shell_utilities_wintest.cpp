@@ -164,6 +164,11 @@ TEST_F(ShellUtilities, DataFolderNamesThatLeaveTheBaseAreRefused) {
     for (const std::string& file : files)
       EXPECT_TRUE(TempFolder::Exists(file)) << name << ": " << file;
   }
+  // In this process's code page (932) 95 5C is one character, "表", and
+  // "a表.." names the folder "a表" inside the base.
+  EXPECT_EQ(exports_.init_folder(base.c_str(), "a\x95\\.."), 0);
+  EXPECT_TRUE(TempFolder::Exists(base + "\\a\x95\\"));
+  for (const std::string& file : files) EXPECT_TRUE(TempFolder::Exists(file)) << file;
 }
 
 TEST_F(ShellUtilities, StyleFileNameComesFromTheStyleList) {

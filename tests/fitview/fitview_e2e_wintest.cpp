@@ -520,5 +520,29 @@ TEST_F(FitviewEndToEnd, ClosedByTheUserKeepsCode0) {
             (Lines{"前のテストの行", "-----------------------------------"}));
 }
 
+// Started from the exchange folder with the request named without a
+// folder: the viewer reads that request, not one of that name in the
+// Windows folder (where the private-profile functions look for it).
+TEST_F(FitviewEndToEnd, ARelativeRequestPathIsReadFromTheCurrentFolder) {
+  ViewerInstall install;
+  CheckerDouble checker;
+  WriteRequest(install.request(), install.data(Sample(kEntryJ)), install.data("test.q3d"),
+               install.result(), kEntryJ.flags, checker.window(), install.log());
+  const std::string request = install.request();
+  const std::string exchange = request.substr(0, request.rfind('\\'));
+  char before[MAX_PATH] = {};
+  ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, before), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryA(exchange.c_str()));
+  const bool started = checker.Start(install.viewer(), "KxEnvCheck.ini");
+  SetCurrentDirectoryA(before);
+  ASSERT_TRUE(started);
+  ASSERT_TRUE(checker.WaitForNotify(exchange::kNotifyViewShown, kStartTimeoutMs))
+      << "no ready notification; result " << install.ResultCode();
+  const HWND viewer = FindWindowA(nullptr, kDefaultTitle);
+  ASSERT_NE(viewer, nullptr);
+  CloseAndWait(checker, viewer);
+  EXPECT_EQ(install.ResultCode(), "0");
+}
+
 }  // namespace
 }  // namespace kx::test

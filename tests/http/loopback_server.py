@@ -28,6 +28,10 @@ Paths (the last part is the file name the client stores the body under):
   /late/MS/NAME            200 with a short body, after MS milliseconds
   /drop/SIZE/NAME          Content-Length SIZE, half the body, then the
                            connection is closed
+  /silent/SIZE/FIRST/S/NAME
+                           Content-Length SIZE, FIRST bytes, then the
+                           connection held open and silent for S seconds
+  /mute/S/NAME             the request read and not answered for S seconds
   /headers/NAME            200, the request's header lines as the body
   /requests                the paths requested so far, one a line (not
                            itself recorded)
@@ -41,6 +45,7 @@ The pattern: byte i is (i * 31 + (i >> 10)) & 0xFF; it repeats every
 import argparse
 import http.server
 import os
+import select
 import socket
 import subprocess
 import sys
@@ -89,6 +94,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.body_sent += n
             if pause:
                 time.sleep(pause)
+
+    def hold_silent(self, seconds):
+        """Sends nothing for `seconds`, or until the client has gone."""
+        self.wfile.flush()
+        self.close_connection = True
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            readable, _, _ = select.select([self.connection], [], [], 0.2)
+            if readable and not self.connection.recv(1, socket.MSG_PEEK):
+                return
 
     def do_GET(self):
         parts = self.path.split("/")[1:]
@@ -176,6 +191,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             self.connection.shutdown(socket.SHUT_RDWR)
             self.close_connection = True
+        elif kind == "silent" and len(parts) >= 5:
+            size, first = int(parts[1]), int(parts[2])
+            self.send_body_head(200, size)
+            self.write_pattern(first)
+            self.hold_silent(int(parts[3]))
+        elif kind == "mute" and len(parts) >= 3:
+            self.hold_silent(int(parts[1]))
         elif kind == "headers":
             body = "".join("%s: %s\r\n" % item for item in self.headers.items()).encode("latin-1")
             self.send_body_head(200, len(body))
