@@ -12,6 +12,7 @@
 #include "fitcheck/core/folder_cleanup.h"
 #include "fitcheck/core/kx_env.h"
 #include "fitcheck/core/result_store.h"
+#include "fitcheck/ui/wizard_automation.h"
 #include "fitcheck/ui/wizard_view.h"
 
 namespace kx {
@@ -61,6 +62,15 @@ class Wizard {
   bool OnViewerStarted(unsigned test);
   void OnWorkerReport(unsigned test, int kind, std::int32_t detail);
   void OnDestroy();
+  // An unattended run: no question and no message box (their texts are
+  // logged), each 3D test decided by the viewer's measure.
+  void SetAutomation(WizardAutomation* automation) { automation_ = automation; }
+  // The start-to-verdict bound of an unattended run has passed.
+  void OnVerdictBound();
+  // A viewer was started and its test is not decided yet.
+  bool TestUnderWay() const { return test_number_ != 0 && !test_decided_; }
+  // "EnvCheckResult" for a wizard that ends on `page`.
+  static std::int32_t EnvCheckResultFor(int page);
 
   int Page() const { return page_; }
   bool ConfirmCancel() const { return confirm_cancel_; }
@@ -84,6 +94,10 @@ class Wizard {
   bool AdvanceToNextOption();
   void OnViewShown();
   void OnViewerEnded();
+  void OnLikeness(int verdict);
+  void Judge();
+  void CloseViewerAfterJudgement();
+  void DecideTest();
   void Succeed();
 
   WizardView& view_;
@@ -116,6 +130,12 @@ class Wizard {
   // the same viewer's end is not acted on again.
   bool test_decided_ = false;
   unsigned test_number_ = 0;  // of the test whose worker was started last
+
+  // The viewer's measure of the current test.
+  WizardAutomation* automation_ = nullptr;
+  bool likeness_arrived_ = false;
+  int likeness_verdict_ = 0;
+  bool judged_ = false;  // an unattended run has decided yes or no
 };
 
 }  // namespace kx
