@@ -59,6 +59,7 @@ FitcheckCommand ParseFitcheckCommand(const std::vector<std::string>& arguments) 
       bad = true;
     }
   }
+  command.automatic = automatic;
   if (bad || (report && !automatic)) {
     command.mode = FitcheckCommand::Mode::kBad;
   } else if (usage) {

@@ -21,6 +21,7 @@ namespace kx {
 struct FitcheckCommand {
   enum class Mode { kInteractive, kAuto, kUsage, kBad };
   Mode mode = Mode::kInteractive;
+  bool automatic = false;   // "auto" was given, even on a bad command line
   std::string report_path;  // empty: no report
 };
 // `arguments` without the program's own name. Options begin with "/" or

@@ -41,6 +41,9 @@ TEST(FitcheckCommandTest, OptionsAndBadCommandLines) {
     EXPECT_EQ(command.mode, c.mode) << ::testing::PrintToString(c.arguments);
     EXPECT_EQ(command.report_path, c.report) << ::testing::PrintToString(c.arguments);
   }
+  // A bad command line of an unattended run shows nothing.
+  EXPECT_TRUE(ParseFitcheckCommand({"/auto", "/x"}).automatic);
+  EXPECT_FALSE(ParseFitcheckCommand({"/x"}).automatic);
 }
 
 class FakeAutoPlatform final : public AutoPlatform {

@@ -58,8 +58,9 @@ void WizardInstall::RemoveFile(const std::string& relative_path) {
   DeleteFileA((folder_ / relative_path).c_str());
 }
 
-bool WizardInstall::Start() {
+bool WizardInstall::Start(const std::string& arguments) {
   std::string command_line = "\"" + (folder_ / "Fitcheck.exe") + "\"";
+  if (!arguments.empty()) command_line += " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
@@ -84,6 +85,12 @@ DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms) {
   win::UniqueHandle process(info.hProcess), thread(info.hThread);
   DWORD code = 0xFFFFFFFE;
   if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+DWORD WizardInstall::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 
