@@ -72,8 +72,10 @@ TEST_F(AutoEndToEnd, StoresWhatTheInteractiveRunStoresAndReportsIt) {
         "\"VideoMemory\": \"", "\"exit_code\": 0"}) {
     EXPECT_NE(json.find(field), std::string::npos) << field << "\n" << json;
   }
-  // The configuration's description came over from code page 932.
-  EXPECT_NE(json.find("\"configuration\": \"設定内容(参考):"), std::string::npos) << json;
+  // The configuration's description came over from code page 932: "設定内容" in
+  // UTF-8 (the literals of this file are Shift-JIS).
+  const char utf8[] = "\"configuration\": \"\xE8\xA8\xAD\xE5\xAE\x9A\xE5\x86\x85\xE5\xAE\xB9(";
+  EXPECT_NE(json.find(utf8), std::string::npos) << json;
 }
 
 TEST_F(AutoEndToEnd, ConfigurationsThatDrawWrongAreRejectedByTheMeasure) {
