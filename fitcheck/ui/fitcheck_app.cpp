@@ -21,10 +21,16 @@ namespace {
 
 constexpr char kUsage[] =
     "Fitcheck [/auto [/report:<ファイル>]]\r\r"
-    "/auto\t質問せずに動作チェックを行い、合格した設定を保存します。\r"
-    "/report:<ファイル>\t結果を UTF-8 の JSON で書き出します。\r\r"
-    "終了コード: 0 設定を保存 / 1 合格した設定なし / 2 動作環境を満たさない / "
-    "3 チェックを実行できない / 87 コマンドラインの誤り";
+    "/auto\r"
+    "    質問せずに動作チェックを行い、合格した設定を保存します。\r"
+    "/report:<ファイル>\r"
+    "    結果を UTF-8 の JSON で書き出します。\r\r"
+    "終了コード:\r"
+    "    0  設定を保存した\r"
+    "    1  合格した設定がない\r"
+    "    2  動作環境を満たさない\r"
+    "    3  チェックを実行できない\r"
+    "    87  コマンドラインの誤り";
 
 std::vector<std::string> Arguments() {
   std::vector<std::string> arguments;
