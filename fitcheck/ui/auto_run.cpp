@@ -144,6 +144,14 @@ void AutoRun::StartVerdictBound() { platform_.StartBoundTimer(kAutoVerdictBoundM
 
 void AutoRun::StopVerdictBound() { platform_.StopBoundTimer(); }
 
+std::string AutoRun::ReportWithoutRun(const AutoReportContext& context,
+                                      const std::string& reason, int exit_code) {
+  return "{\n  \"schema_version\": 1,\n  \"fitcheck_version\": " + Quoted(context.fitcheck_version) +
+         ",\n  \"utc_time\": " + Quoted(context.utc_time) +
+         ",\n  \"machine\": null,\n  \"tests\": [],\n  \"outcome\": null,\n  \"not_run\": " +
+         Quoted(reason) + Format(",\n  \"exit_code\": %d\n}\n", exit_code);
+}
+
 std::string AutoRun::Report(const AutoReportContext& context, CKxEnv& env, int final_page,
                             int exit_code) const {
   const auto text = [&](const std::string& ansi) { return Quoted(context.to_utf8(ansi)); };

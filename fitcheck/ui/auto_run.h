@@ -75,6 +75,10 @@ class AutoRun final : public WizardAutomation {
   // The report as UTF-8 JSON.
   std::string Report(const AutoReportContext& context, CKxEnv& env, int final_page,
                      int exit_code) const;
+  // The report of a run that could not start (`reason`, ASCII): no machine,
+  // no tests, no outcome.
+  static std::string ReportWithoutRun(const AutoReportContext& context, const std::string& reason,
+                                      int exit_code);
 
   // WizardAutomation
   void TestStarting(const KxGLOption& option, const std::string& result_file) override;

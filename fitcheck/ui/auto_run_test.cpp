@@ -225,6 +225,9 @@ TEST_F(AutoRunTest, ReportHoldsTheRun) {
         "\"exit_code\": 0"}) {
     EXPECT_NE(report.find(field), std::string::npos) << field << "\n" << report;
   }
+  const std::string not_run = AutoRun::ReportWithoutRun(context, "another Fitcheck is running", 3);
+  EXPECT_NE(not_run.find("\"not_run\": \"another Fitcheck is running\""), std::string::npos);
+  EXPECT_NE(not_run.find("\"exit_code\": 3\n}"), std::string::npos);
   // Texts are escaped for JSON.
   const AutoReportContext quoting{"1", "t", [](const std::string&) { return "a\"b\\c\r"; }};
   EXPECT_NE(run.Report(quoting, *h.env, 9, 0).find("\"a\\\"b\\\\c\\r\""), std::string::npos);

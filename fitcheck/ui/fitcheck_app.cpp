@@ -55,7 +55,15 @@ class CFitcheckApp {
     win::UniqueHandle lock(CreateMutexA(
         nullptr, TRUE, ApplicationNameOf(Win32ProcessPaths().ExecutablePath()).c_str()));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-      if (automatic) return kAutoExitCouldNotRun;
+      if (automatic) {
+        if (!command.report_path.empty()) {
+          const AutoReportContext context{KX_FITCHECK_VERSION, UtcTimeText(), AnsiToUtf8};
+          (void)WriteReportFile(command.report_path,
+                                AutoRun::ReportWithoutRun(context, "another Fitcheck is running",
+                                                          kAutoExitCouldNotRun));
+        }
+        return kAutoExitCouldNotRun;
+      }
       char caption[256] = {};
       LoadStringA(GetModuleHandleA(nullptr), IDS_WIZARD_CAPTION, caption, sizeof caption);
       if (HWND running = FindWindowA(nullptr, caption)) SetForegroundWindow(running);

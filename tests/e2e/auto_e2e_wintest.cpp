@@ -120,6 +120,16 @@ TEST_F(AutoEndToEnd, BadCommandLineShowsNothingAndExitsWith87) {
   EXPECT_FALSE(install.ReadDword("EnvCheckResult", value)) << "the wizard ran";
 }
 
+TEST_F(AutoEndToEnd, AnotherFitcheckRunningExitsWith3AndSaysSo) {
+  ASSERT_TRUE(install.Start());  // an interactive wizard, left on its start page
+  ASSERT_TRUE(WaitUntil([] { return FindVisibleWindow("動作チェックウィザード") != nullptr; }, 60000));
+  CreateDirectoryA((install.Folder() + "out dir").c_str(), nullptr);
+  EXPECT_EQ(install.StartAnotherAndWait(60000, "/auto \"/report:" + Report() + "\""), 3u);
+  const std::string json = TempFolder::ReadFile(Report());
+  EXPECT_NE(json.find("\"not_run\": \"another Fitcheck is running\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"exit_code\": 3"), std::string::npos) << json;
+}
+
 TEST_F(AutoEndToEnd, MissingTestFilesExitWith3) {
   install.RemoveFile("data\\test.q3d");
   RunToEnd("/auto", 3);

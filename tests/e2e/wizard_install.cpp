@@ -73,8 +73,9 @@ bool WizardInstall::Start(const std::string& arguments) {
   return true;
 }
 
-DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms) {
+DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms, const std::string& arguments) {
   std::string command_line = "\"" + (folder_ / "Fitcheck.exe") + "\"";
+  if (!arguments.empty()) command_line += " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};

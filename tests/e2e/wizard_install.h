@@ -30,8 +30,9 @@ class WizardInstall {
   [[nodiscard]] bool Start(const std::string& arguments = "");
   // The first Fitcheck's exit code once it has ended.
   DWORD ExitCode() const;
-  // Starts one more Fitcheck.exe and waits for it to end; its exit code.
-  DWORD StartAnotherAndWait(DWORD timeout_ms);
+  // Starts one more Fitcheck.exe (with `arguments`) and waits for it to end;
+  // its exit code.
+  DWORD StartAnotherAndWait(DWORD timeout_ms, const std::string& arguments = "");
   // Waits for the first Fitcheck to end; false on time-out.
   [[nodiscard]] bool WaitForExit(DWORD timeout_ms);
 
