@@ -17,7 +17,18 @@ endif()
 
 if(WIN32)
   set(KX_WINDOWS ON)
-  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
+  # The deliverables load on Windows XP SP2 and later: the headers declare
+  # nothing newer, and a later function is reached only through the typed
+  # loader with a fallback. The floor check (windows_floor) reads what the
+  # binaries import. Tests and test tools, which never ship, are compiled for
+  # Windows 7: kx_test() and kx_later_windows_here() mark them.
+  define_property(TARGET PROPERTY KX_LATER_WINDOWS INHERITED
+    BRIEF_DOCS "compiled for Windows 7, not for the deliverables' floor")
+  define_property(DIRECTORY PROPERTY KX_LATER_WINDOWS INHERITED
+    BRIEF_DOCS "the folder's targets are compiled for Windows 7")
+  set(kx_later "$<BOOL:$<TARGET_PROPERTY:KX_LATER_WINDOWS>>")
+  add_compile_definitions("$<IF:${kx_later},_WIN32_WINNT=0x0601,_WIN32_WINNT=0x0501>"
+                          "$<IF:${kx_later},WINVER=0x0601,WINVER=0x0501>" NOMINMAX STRICT)
   # Static runtime: no mingw DLLs beside the programs.
   add_link_options(-static -static-libgcc -static-libstdc++)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
@@ -99,7 +110,8 @@ function(kx_test name)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KX_TEST_BIN_DIR})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KX_TEST_BIN_DIR}
+                                           KX_LATER_WINDOWS ON)
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest_main)
   if(NOT KX_WINDOWS)
     target_link_libraries(${name} PRIVATE GTest::gtest)
@@ -222,4 +234,21 @@ function(kx_version_resource target)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/version_info.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
+endfunction()
+
+# kx_later_windows_here()
+# The targets of the calling folder and of its subfolders are test tools,
+# compiled for Windows 7: they never ship, and may use what XP lacks.
+# Nothing that is linked into a deliverable may live there.
+function(kx_later_windows_here)
+  set_property(DIRECTORY PROPERTY KX_LATER_WINDOWS ON)
+endfunction()
+
+# kx_windows_floor(target)
+# A deliverable: linked with the objects that keep its imports within
+# Windows XP SP2 (see platform/win32/tick_count_import.cpp), and checked by
+# the windows_floor test.
+function(kx_windows_floor target)
+  target_link_libraries(${target} PRIVATE kx_tick_count_import)
+  set_property(GLOBAL APPEND PROPERTY KX_DELIVERABLES ${target})
 endfunction()

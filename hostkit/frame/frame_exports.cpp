@@ -19,6 +19,9 @@ static_assert(HOSTKIT_LOOK_IMAGE == kLookImage && HOSTKIT_LOOK_COLOR == kLookCol
               HOSTKIT_LOOK_RIGHT == kAlignRight && HOSTKIT_LOOK_BOTTOM == kAlignBottom &&
               HOSTKIT_LOOK_CENTER == kAlignCenter && HOSTKIT_LOOK_VCENTER == kAlignVCenter);
 
+// QNDFrameProc hands the frame's answer on whole.
+static_assert(sizeof(MessageResult) == sizeof(LRESULT));
+
 QNDWindowFrame* FindFrame(int32_t handle) noexcept {
   return dynamic_cast<QNDWindowFrame*>(
       FrameRegistry().FindDecorator(static_cast<std::uint32_t>(handle)));
@@ -84,7 +87,7 @@ int32_t WINAPI QNDFrameLoadImage(int32_t handle, const char* path) noexcept {
 }
 
 int32_t WINAPI QNDFrameProc(int32_t handle, UINT message, WPARAM wParam, LPARAM lParam,
-                            int32_t* result, int32_t reserved) noexcept {
+                            LRESULT* result, int32_t reserved) noexcept {
   (void)reserved;
   try {
     QNDWindowDecorator* decorator =
@@ -93,7 +96,7 @@ int32_t WINAPI QNDFrameProc(int32_t handle, UINT message, WPARAM wParam, LPARAM 
     MessageResult answer = 0;
     const int status =
         decorator->ProcessMessage(decorator->GetWindow(), message, wParam, lParam, &answer);
-    if (result != nullptr) *result = static_cast<int32_t>(answer);
+    if (result != nullptr) *result = static_cast<LRESULT>(answer);
     return status;
   } catch (...) {
     return -1;

@@ -27,6 +27,7 @@ const bool kOwnDesktop = [] {
 const char kWindowClass[] = "KxFrameTestWindow";
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kInvertingMessage) return ~lparam;
   return DefWindowProcA(window, message, wparam, lparam);
 }
 

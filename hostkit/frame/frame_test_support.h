@@ -35,6 +35,10 @@ FrameExports& Exports();
 // The message the frame repaints on.
 UINT RedrawMessage();
 
+// The test window's own procedure answers this message with ~lParam: an
+// answer that fills the whole LRESULT.
+inline constexpr UINT kInvertingMessage = WM_APP + 7;
+
 // A top-level window with a caption, sizing border and (unless asked
 // otherwise) a menu bar, shown and active; destroyed with the object.
 class TestWindow {

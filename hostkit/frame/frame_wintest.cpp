@@ -23,7 +23,7 @@ class FrameExportsTest : public ::testing::Test {
 TEST_F(FrameExportsTest, UnknownHandlesAreRefusedByEveryExport) {
   EXPECT_EQ(hk.create(nullptr), 0);
   EXPECT_EQ(hk.create_ex(nullptr, 0x4, nullptr), 0);
-  int32_t slot = 55;
+  LRESULT slot = 55;
   for (const int32_t handle : {0, 1, 0xFFFF, 0x1FFFF, 0x20000, 0x10000 + 700, -1}) {
     EXPECT_EQ(hk.remove(handle), -1) << handle;
     EXPECT_EQ(hk.draw(handle, 0, 0), -1) << handle;
@@ -135,12 +135,25 @@ TEST_F(FrameExportsTest, HitTestsNameTheFramePartsAndLeaveTheRestToTheWindow) {
   EXPECT_LT(close->x, r.right - fx);
 
   // The same through QNDFrameProc, with and without a result slot.
-  int32_t slot = 0;
+  LRESULT slot = 0;
   EXPECT_EQ(hk.proc(frame, WM_NCHITTEST, 0, MAKELPARAM(close->x, close->y), &slot, 0), 0);
   EXPECT_EQ(slot, HTCLOSE);
   EXPECT_EQ(hk.proc(frame, WM_NCHITTEST, 0, MAKELPARAM(middle_x, middle_y), &slot, 0), 0);
   EXPECT_EQ(slot, HTCLIENT);
   EXPECT_EQ(hk.proc(frame, WM_NCHITTEST, 0, MAKELPARAM(middle_x, middle_y), nullptr, 0), 0);
+  EXPECT_EQ(hk.remove(frame), 0);
+}
+
+// A message the frame leaves to the window: the window procedure's answer
+// reaches the host whole, all 64 bits of it in the 64-bit build.
+TEST_F(FrameExportsTest, ProcHandsBackTheWindowProceduresWholeAnswer) {
+  TestWindow window;
+  const int32_t frame = hk.create(window.get());
+  ASSERT_NE(frame, 0);
+  const LPARAM value = static_cast<LPARAM>(static_cast<uintptr_t>(0x0123456789ABCDEFull));
+  LRESULT slot = 0x5A5A5A5A;
+  EXPECT_EQ(hk.proc(frame, kInvertingMessage, 0, value, &slot, 0), 0);
+  EXPECT_EQ(slot, ~value);
   EXPECT_EQ(hk.remove(frame), 0);
 }
 
@@ -376,7 +389,7 @@ TEST_F(FrameExportsTest, WindowDestroyedBeforeItsFrameLeavesAHandleThatStillDele
     ASSERT_NE(frame, 0);
   }
   EXPECT_EQ(hk.draw(frame, 0, 0), 0);  // paints nothing: the window is gone
-  int32_t slot = 9;
+  LRESULT slot = 9;
   EXPECT_EQ(hk.proc(frame, WM_NCHITTEST, 0, 0, &slot, 0), 0);
   EXPECT_EQ(hk.remove(frame), 0);
   // A new window, perhaps with the same handle value, is decorated afresh.

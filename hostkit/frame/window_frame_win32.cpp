@@ -19,9 +19,9 @@ namespace {
 // would cover the custom one.
 constexpr UINT kDrawThemedCaption = 0xAE;
 
-// The record size every system version accepts (without the padded border
-// width that later versions added).
-constexpr UINT kNonClientMetricsBytes = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+// The record size every system version accepts: built for Windows XP, the
+// record has no padded border width, which Vista added.
+constexpr UINT kNonClientMetricsBytes = sizeof(NONCLIENTMETRICSA);
 static_assert(kNonClientMetricsBytes == 340, "the classic non-client metrics record");
 
 bool IsButton(int part) noexcept { return part >= kPartClose && part <= kPartRestore; }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "platform/win32/module_loader.h"
 #include "platform/win32/unique_resource.h"
 
 namespace kx::hostkit {
@@ -128,13 +129,34 @@ std::unique_ptr<DiagDisplayDevices> Win32DiagService::OpenDisplayDevices() {
   return devices;
 }
 
-bool ServiceMayUseItsOwnThread() noexcept {
+std::optional<bool> OwnThreadByApartmentQuery() noexcept {
+  using ApartmentTypeFunction = HRESULT WINAPI(APTTYPE*, APTTYPEQUALIFIER*);
+  auto* const apartment_type =
+      win::SystemEntry<ApartmentTypeFunction>("ole32.dll", "CoGetApartmentType");
+  if (apartment_type == nullptr) return std::nullopt;
   APTTYPE type = APTTYPE_CURRENT;
   APTTYPEQUALIFIER qualifier = APTTYPEQUALIFIER_NONE;
-  if (FAILED(CoGetApartmentType(&type, &qualifier))) return true;  // COM not initialised here
+  if (FAILED(apartment_type(&type, &qualifier))) return true;  // COM not initialised here
   // Only in the process's multithreaded apartment by default, the thread
   // would still get a single-threaded one of its own.
   return type != APTTYPE_MTA || qualifier == APTTYPEQUALIFIER_IMPLICIT_MTA;
+}
+
+bool OwnThreadByApartmentProbe() noexcept {
+  // Only a caller that has joined the multithreaded apartment is answered
+  // RPC_E_CHANGED_MODE. A thread not initialised (even one in that apartment
+  // by default) or already single-threaded gets S_OK or S_FALSE, undone at
+  // once.
+  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(hr)) CoUninitialize();
+  return hr != RPC_E_CHANGED_MODE;
+}
+
+bool ServiceMayUseItsOwnThread() noexcept {
+  // The probe starts COM on the caller's thread, the first time in a process
+  // at a cost (some 60 ms under Wine) that the service's own thread would
+  // otherwise bear beside Direct3D: where the query exists it is used.
+  return OwnThreadByApartmentQuery().value_or(OwnThreadByApartmentProbe());
 }
 
 std::string Win32ThreadCodePage::FromWide(const std::u16string& text) {

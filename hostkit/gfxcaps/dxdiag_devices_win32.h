@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "hostkit/gfxcaps/dxdiag_devices.h"
 
 namespace kx::hostkit {
@@ -17,6 +19,11 @@ class Win32DiagService final : public DiagService {
 // has joined the multithreaded apartment keeps the service from starting,
 // and it must go on doing so.
 [[nodiscard]] bool ServiceMayUseItsOwnThread() noexcept;
+// The same answer found two ways: by CoGetApartmentType, which Windows 7
+// added (nothing where it is missing), and by a probe with CoInitializeEx,
+// which every Windows has.
+[[nodiscard]] std::optional<bool> OwnThreadByApartmentQuery() noexcept;
+[[nodiscard]] bool OwnThreadByApartmentProbe() noexcept;
 
 class Win32ThreadCodePage final : public ThreadCodePage {
  public:

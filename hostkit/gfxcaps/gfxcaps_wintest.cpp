@@ -16,7 +16,10 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 
+#include "hostkit/gfxcaps/dxdiag_devices_win32.h"
 #include "hostkit/gfxcaps/video_board.h"
 #include "hostkit/include/hostkit.h"
 #include "platform/win32/module_loader.h"
@@ -475,6 +478,35 @@ TEST_F(GfxCapsWinTest, TheCallersOwnApartmentIsLeftAsItWas) {
   EXPECT_EQ(hostkit_->directdraw_memory(&memory), 1);
   EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);
   CoUninitialize();
+  CoUninitialize();
+  EXPECT_TRUE(ComIsUninitialised());
+}
+
+// Whether the diagnostic service may be read on a thread of its own: the
+// probe that Windows XP and Vista get answers as Windows 7's query does, in
+// every apartment the caller may be in.
+TEST(DiagThreadWinTest, TheProbeAnswersAsTheApartmentQuery) {
+  ASSERT_TRUE(OwnThreadByApartmentQuery().has_value()) << "Wine has CoGetApartmentType";
+  const auto both = [] {
+    return std::make_pair(*OwnThreadByApartmentQuery(), OwnThreadByApartmentProbe());
+  };
+  const auto expect = [](std::pair<bool, bool> answers, bool own, const char* apartment) {
+    EXPECT_EQ(answers.first, own) << apartment << ", query";
+    EXPECT_EQ(answers.second, own) << apartment << ", probe";
+  };
+  expect(both(), true, "none");
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  expect(both(), true, "single-threaded");
+  CoUninitialize();
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  expect(both(), false, "multithreaded");
+  {
+    // Another thread holds the multithreaded apartment; this one is in it
+    // only by default.
+    std::pair<bool, bool> by_default;
+    std::thread([&] { by_default = both(); }).join();
+    expect(by_default, true, "multithreaded by default");
+  }
   CoUninitialize();
   EXPECT_TRUE(ComIsUninitialised());
 }

@@ -1,16 +1,58 @@
 /*
  * Hostkit.dll: services for the host application.
  *
- * Every export uses the standard Windows calling convention and ANSI text,
- * and is exported by its plain name. EnvChk_GetGLSpec and EnvChk_GetGLType
- * also have the fixed ordinals 27 and 28, by which the environment check
- * links them. No export throws; each reports a failure through its result
- * (only the dialogs, and the calls whose comments say so, tell the user).
+ * Every export uses the standard Windows calling convention (WINAPI: stdcall
+ * in the 32-bit build) and is exported by its plain name. EnvChk_GetGLSpec
+ * and EnvChk_GetGLType also have the fixed ordinals 27 and 28, by which the
+ * environment check links them. No export throws; each reports a failure
+ * through its result (only the dialogs, and the calls whose comments say
+ * so, tell the user).
  *
- * Text handed back goes into a BSTR slot that the caller owns: what the slot
- * held is freed (SysFreeString) and replaced by a byte string of the ANSI
- * bytes (SysAllocStringByteLen; SysStringByteLen gives its length). Free
- * the last one with SysFreeString.
+ * Threads. Call every export from the host's user-interface thread, the
+ * thread that owns the windows it passes, one call at a time: the engine
+ * link, the current extended information, the frames and the mail binding
+ * are process-wide state without locks. Never call from DllMain (Hostkit
+ * loads libraries and starts COM). The dialog exports (RenderDialogDoModal,
+ * DownloadProgressDoModal, SendQ3DMail's compose dialog, SearchWordDoModal,
+ * SearchProgressDoModal) run message loops of their own, which go on
+ * dispatching to the host's windows; from those window procedures call only
+ * the frame exports (QNDFrame*) until the dialog returns. The download and
+ * the search each run a worker thread of their own, finished before the
+ * dialog returns.
+ *
+ * Text. Every text in or out is ANSI: bytes in the system code page (code
+ * page 932, Shift-JIS, on the design application's Windows), zero-terminated
+ * when passed in. The one exception are the VARIANTs of the "Var" exports
+ * (GetPartsAttributeVar, SetPartsAttributeVar, GetExtendPartsInfoVar): their
+ * text is UTF-16, VT_BSTR.
+ *
+ * Text slots (BSTR*). Text handed back goes into a BSTR slot that the caller
+ * owns. It must hold null or a valid BSTR: the export frees what it held
+ * (SysFreeString) and puts in a byte string of the ANSI bytes
+ * (SysAllocStringByteLen; SysStringByteLen gives its length, which counts
+ * a terminating NUL only for GetPartsAttribute and GetExtendPartsInfo; a
+ * zero byte always follows the length, so the text reads as a C string).
+ * A failed call leaves the slot as it was. Free the last one with
+ * SysFreeString. A text passed in through a slot (SetPartsAttribute,
+ * RenderDialogDoModal's login) is a byte string too: make it with
+ * SysAllocStringByteLen, not SysAllocString (a UTF-16 string is read up to
+ * its first zero byte).
+ *
+ * VARIANTs. One handed out must be initialised (VariantInit, or a value of
+ * the caller's): a new value replaces and releases what it held. One handed
+ * in is read and never changed. Clear both with VariantClear.
+ *
+ * The engine. Hostkit finds the 3D engine by the name "kx3d.dll": an engine
+ * the host has already loaded under that name is the one used, with the
+ * model the host opened in it; otherwise the system's search for that name
+ * (the host program's folder first) decides. Only EnvChk_GetGLType takes an
+ * engine file of the caller's choosing.
+ *
+ * Version. HOSTKIT_VERSION_MAJOR, _MINOR and _PATCH (hostkit_version.h) are
+ * the release this header belongs to; Hostkit.dll's version resource holds
+ * the same version (GetFileVersionInfo, VS_FIXEDFILEINFO dwFileVersionMS:
+ * major, minor; dwFileVersionLS: patch, 0). A host may compare the two at
+ * its start; the SDK's README shows how.
  */
 #ifndef HOSTKIT_HOSTKIT_H_
 #define HOSTKIT_HOSTKIT_H_
@@ -22,6 +64,8 @@
  * that hand text and values back, also for callers that define
  * WIN32_LEAN_AND_MEAN. */
 #include <oleauto.h>
+
+#include "hostkit_version.h"
 
 #ifdef __cplusplus
 #define HOSTKIT_NOTHROW noexcept
@@ -66,13 +110,15 @@ typedef struct VideoBoardInfo {
   double VideoMemory;                          /* megabytes */
 } VideoBoardInfo;
 
-/* Layout checks, for C11 and C++ callers alike (older C compilers skip them). */
+/* Layout checks for every C and C++ caller. Before C11 a failed check is an
+ * array of negative size; the repeated declaration of the one array is
+ * valid C. */
 #if defined(__cplusplus)
 #define HOSTKIT_STATIC_ASSERT(cond, text) static_assert(cond, text)
 #elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define HOSTKIT_STATIC_ASSERT(cond, text) _Static_assert(cond, text)
 #else
-#define HOSTKIT_STATIC_ASSERT(cond, text)
+#define HOSTKIT_STATIC_ASSERT(cond, text) extern char hostkit_layout_check[(cond) ? 1 : -1]
 #endif
 
 /* The same layout for 32-bit and 64-bit callers: natural alignment, no gaps. */
@@ -136,6 +182,9 @@ typedef struct PartsAttributeBlock PartsAttributeBlock;
 #define HOSTKIT_SOURCE_RECORD 322u   /* parts record field 1..7 */
 #define HOSTKIT_SOURCE_COUNT 0xFFFFu /* parts the block stands for (read only) */
 
+/* The blocks are read from the engine "kx3d.dll" that the host has loaded
+ * (see The engine, above), once per process. */
+
 /* A new block for the part, or null when the engine library is not there or
  * the part does not exist. The two further arguments are not used. */
 PartsAttributeBlock* WINAPI GetPartsAttributeBlock(int32_t partsIndex, int32_t reserved1,
@@ -165,19 +214,22 @@ int32_t WINAPI UpdatePartsAttributeBlock(PartsAttributeBlock* block, int32_t typ
                                          int32_t reserved) HOSTKIT_NOTHROW;
 
 /* 1 with *text replaced by the value of attribute id as ANSI bytes and a
- * terminating NUL (just the NUL when there is no value); 0 when block or
- * text is null. */
+ * terminating NUL, which SysStringByteLen counts (just the NUL when there
+ * is no value); 0 when block or text is null. */
 int32_t WINAPI GetPartsAttribute(PartsAttributeBlock* block, uint32_t id,
                                  BSTR* text) HOSTKIT_NOTHROW;
 
 /* 1 with the value of attribute id stored into *value (VT_I4, VT_R8 or
  * VT_BSTR; a VT_ERROR, VT_BOOL or VT_DATE value keeps its type), or left as
- * it was when there is no value; 0 when block or value is null. */
+ * it was when there is no value; 0 when block or value is null. *value must
+ * be initialised: what it held is released when a value is stored. */
 int32_t WINAPI GetPartsAttributeVar(PartsAttributeBlock* block, uint32_t id,
                                     VARIANT* value) HOSTKIT_NOTHROW;
 
 /* SetPartsAttributeVar with the ANSI text that *text holds, as VT_BSTR
- * (a null string as VT_EMPTY); 0 when block or text is null. */
+ * (a null string as VT_EMPTY); 0 when block or text is null. *text is a
+ * byte string (SysAllocStringByteLen), read up to its first zero byte: a
+ * UTF-16 string made with SysAllocString would be cut after one character. */
 int32_t WINAPI SetPartsAttribute(PartsAttributeBlock* block, uint32_t id,
                                  const BSTR* text) HOSTKIT_NOTHROW;
 
@@ -294,12 +346,18 @@ int32_t WINAPI DownloadProgressDoModal(HWND parent, int32_t centreX, int32_t cen
                                        const char* caption, const char* url, const char* folder,
                                        BSTR* fileName, int32_t* automatic) HOSTKIT_NOTHROW;
 
+/* Result codes of SendQ3DMail. */
+#define HOSTKIT_MAIL_ACCEPTED 0      /* sent or queued by the mail client */
+#define HOSTKIT_MAIL_CANCELLED 1     /* the user cancelled in the mail client */
+#define HOSTKIT_MAIL_NO_LIBRARY (-3) /* no MAPI32.DLL with the Simple MAPI entry points */
+#define HOSTKIT_MAIL_FAILED (-5)     /* any other failure the client reported */
+#define HOSTKIT_MAIL_NOT_BUILT (-6)  /* the message could not be built (memory) */
+
 /* Hands one message to the system's Simple MAPI mail client, which shows its
  * compose dialog over parent: recipient address (an "SMTP:" prefix is added)
  * and display name, subject, body and the file attachment to attach. An
- * empty address or attachment leaves that part out. 0 accepted, 1 cancelled
- * by the user, -3 no usable mail library, -5 any other failure of the
- * client, -6 the message could not be built. */
+ * empty address or attachment leaves that part out; none may be null.
+ * HOSTKIT_MAIL_* result. */
 int32_t WINAPI SendQ3DMail(HWND parent, const char* address, const char* name,
                            const char* subject, const char* body,
                            const char* attachment) HOSTKIT_NOTHROW;
@@ -366,29 +424,31 @@ int32_t WINAPI QNDFrameSetImage(int32_t frame, int32_t part, int32_t state, int3
 int32_t WINAPI QNDFrameLoadImage(int32_t frame, const char* path) HOSTKIT_NOTHROW;
 
 /* Hands a message of the frame's window to the frame, which answers it or
- * passes it on to the window's own procedure; the answer is stored through
- * result unless it is null. reserved is not used. 0, or -1 for an unknown
- * handle. */
+ * passes it on to the window's own procedure; the answer, a window
+ * procedure's whole LRESULT, is stored through result unless it is null.
+ * reserved is not used. 0, or -1 for an unknown handle. */
 int32_t WINAPI QNDFrameProc(int32_t frame, UINT message, WPARAM wParam, LPARAM lParam,
-                            int32_t* result, int32_t reserved) HOSTKIT_NOTHROW;
+                            LRESULT* result, int32_t reserved) HOSTKIT_NOTHROW;
 
 /* ---- Library object, shell utilities, parts search --------------------- */
-
-/* Text handed back to the host goes into a BSTR slot the caller owns: what
- * the slot held is freed (SysFreeString) and it receives a new string made
- * from the ANSI bytes (SysAllocStringByteLen): a byte string, not UTF-16
- * text. On failure the slot is left as it was. */
 
 /* Result codes of InitDataFolder. */
 #define HOSTKIT_DATA_FOLDER_READY 0
 #define HOSTKIT_DATA_FOLDER_UNAVAILABLE (-1) /* base missing, sub-folder not made, or a file */
 #define HOSTKIT_DATA_FOLDER_NOT_EMPTIED (-2) /* a file in the sub-folder stayed */
 
+/* Results of ShellOpenCommand: no command, or WinExec's result, which is
+ * HOSTKIT_SHELL_STARTED or more when the program was started (below it,
+ * WinExec's error: 0 out of resources, 2 file not found, 3 path not found,
+ * 11 not a program). */
+#define HOSTKIT_SHELL_NO_COMMAND 0
+#define HOSTKIT_SHELL_STARTED 32
+
 /* Opens document with the open (else read) command that HKEY_CLASSES_ROOT
  * registers for classKey (typically the document's extension, following
- * the class's CurVer). 0 when no command is found, or when the command with
- * the document would exceed 520 bytes with its terminator; otherwise
- * WinExec's result (greater than 31: started). */
+ * the class's CurVer). HOSTKIT_SHELL_NO_COMMAND when no command is found,
+ * or when the command with the document would exceed 520 bytes with its
+ * terminator; otherwise WinExec's result (see above). */
 int32_t WINAPI ShellOpenCommand(const char* document, const char* classKey) HOSTKIT_NOTHROW;
 
 /* Makes baseFolder + "\" + name exist and deletes the files in it

@@ -40,7 +40,7 @@ class Win32DialogLink final : public DownloadDialogLink {
 
   void Pause() override { Sleep(10); }
 
-  std::uint64_t Milliseconds() override { return GetTickCount64(); }
+  std::uint32_t Milliseconds() override { return GetTickCount(); }
 
  private:
   const DownloadWork& work_;

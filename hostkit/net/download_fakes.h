@@ -262,9 +262,9 @@ class RecordingDialog final : public DownloadDialogLink {
   }
   void Pause() override { ++pauses; }
   // Each look at the clock moves it on by `tick` milliseconds.
-  std::uint64_t Milliseconds() override { return now += tick; }
-  std::uint64_t now = 0;
-  std::uint64_t tick = 1000;
+  std::uint32_t Milliseconds() override { return now += tick; }
+  std::uint32_t now = 0;
+  std::uint32_t tick = 1000;
 
   // The status texts in the order shown.
   std::vector<std::string> Texts() const {

@@ -194,8 +194,9 @@ class Worker {
   // them. The first piece is reported at once, later ones once the interval
   // has passed and the dialog has taken the notice before.
   void ReportProgress() {
-    const std::uint64_t now = dialog_.Milliseconds();
-    if (reported_ && now - last_report_ < kProgressIntervalMs) return;
+    const std::uint32_t now = dialog_.Milliseconds();
+    // Unsigned difference: right across the wrap of the tick count.
+    if (reported_ && static_cast<std::uint32_t>(now - last_report_) < kProgressIntervalMs) return;
     if (job_.progress_pending.exchange(true)) return;  // the last one is not taken yet
     if (dialog_.Post(DownloadNotice::kUpdate, kUpdateByteCounts) != PostOutcome::kPosted) {
       job_.progress_pending = false;
@@ -216,7 +217,7 @@ class Worker {
   bool copying_ = false;  // reading the body
   bool cancelled_ = false;
   bool reported_ = false;
-  std::uint64_t last_report_ = 0;
+  std::uint32_t last_report_ = 0;
 };
 
 }  // namespace

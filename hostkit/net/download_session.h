@@ -61,13 +61,15 @@ class DownloadDialogLink {
   virtual PostOutcome Post(DownloadNotice notice, long lparam) = 0;
   // A short wait before a notice that was not taken is posted again.
   virtual void Pause() = 0;
-  // A steady clock, for spacing the byte-count notices.
-  virtual std::uint64_t Milliseconds() = 0;
+  // A steady clock, for spacing the byte-count notices: milliseconds that
+  // wrap every 49.7 days, as the system's tick count does; only differences
+  // of two readings are used.
+  virtual std::uint32_t Milliseconds() = 0;
 };
 
 // Byte-count notices come at most this often: each one repaints the dialog,
 // and one per 1024-byte piece would keep it busy painting.
-inline constexpr std::uint64_t kProgressIntervalMs = 50;
+inline constexpr std::uint32_t kProgressIntervalMs = 50;
 
 // The worker's own exception: it leaves the transfer after the text that
 // explains the failure has been posted. 1: the source cannot be used,

@@ -355,19 +355,24 @@ TEST_F(DownloadTest, ByteCountNoticesDoNotPileUpWhileOneIsPending) {
 
 TEST_F(DownloadTest, ByteCountNoticesAreSpacedInTime) {
   Serve("/big.q3d", Ok(Body(200 * 1024)));
-  job_ = std::make_unique<DownloadJob>(Url("/big.q3d"), kFolder);
-  RecordingDialog dialog(*job_);
-  dialog.tick = 5;  // 10 pieces per interval
-  DownloadThreadBody(*job_, {http_, files_, dialog});
-  EXPECT_EQ(dialog.Finals(), kDone);
-  std::vector<std::int32_t> counts;
-  for (const auto& e : dialog.posted) {
-    if (e.lparam == 1) counts.push_back(e.received);
+  // The tick count wraps after 49.7 days; a download across the wrap is
+  // spaced as any other.
+  for (const std::uint32_t start : {0u, 0xFFFFFFFFu - 200}) {
+    job_ = std::make_unique<DownloadJob>(Url("/big.q3d"), kFolder);
+    RecordingDialog dialog(*job_);
+    dialog.now = start;
+    dialog.tick = 5;  // 10 pieces per interval
+    DownloadThreadBody(*job_, {http_, files_, dialog});
+    EXPECT_EQ(dialog.Finals(), kDone);
+    std::vector<std::int32_t> counts;
+    for (const auto& e : dialog.posted) {
+      if (e.lparam == 1) counts.push_back(e.received);
+    }
+    ASSERT_EQ(counts.size(), 20u) << start;
+    EXPECT_EQ(counts[0], 1024) << start;  // the first piece at once
+    EXPECT_EQ(counts[1], 11 * 1024) << start;
+    EXPECT_EQ(job_->received_bytes, 200 * 1024);
   }
-  ASSERT_EQ(counts.size(), 20u);
-  EXPECT_EQ(counts[0], 1024);  // the first piece at once
-  EXPECT_EQ(counts[1], 11 * 1024);
-  EXPECT_EQ(job_->received_bytes, 200 * 1024);
 }
 
 TEST_F(DownloadTest, TheFinalNoticeIsPostedUntilTaken) {

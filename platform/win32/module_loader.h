@@ -9,6 +9,16 @@
 
 namespace kx::win {
 
+// The entry point `name` of a system library that every process has loaded
+// (kernel32, user32), as a pointer to F, or null where this Windows lacks it:
+// how a function of a later Windows is reached with a fallback.
+template <class F>
+F* SystemEntry(const char* module, const char* name) noexcept {
+  const HMODULE loaded = GetModuleHandleA(module);
+  if (loaded == nullptr) return nullptr;
+  return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(loaded, name)));
+}
+
 class LoadedModule {
  public:
   LoadedModule() noexcept = default;

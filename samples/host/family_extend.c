@@ -49,27 +49,40 @@ static long FileSize(const char* path) {
   return (long)data.nFileSizeLow;
 }
 
+/* "extend.<item> = <result>", and a failure line unless it is `expected`. */
+static BOOL Logged(const char* item, int32_t result, int32_t expected) {
+  char line[64];
+  snprintf(line, sizeof line, "extend.%s", item);
+  HostLog("%s = %d", line, (int)result);
+  return HostExpect(line, result, expected);
+}
+
 BOOL RunExtend(void) {
   char folder[MAX_PATH], image[MAX_PATH + 32], copy[MAX_PATH + 32];
   BSTR name = NULL;
   VARIANT value;
   DWORD length;
   GetShapeOptionProc getOption;
+  BOOL ok = TRUE;
 
   /* Catalogue texts for part 1: appended, then written as its strings. */
-  SetExtendPartsInfoData("サンプル部品");
-  SetExtendPartsInfoData("サンプル工房");
-  HostLog("extend.SetExtendPartsInfo = %d", (int)SetExtendPartsInfo(1));
-  HostLog("extend.ReadExtendPartsInfo = %d", (int)ReadExtendPartsInfo(1));
+  ok &= HostExpect("extend.SetExtendPartsInfoData", SetExtendPartsInfoData("サンプル部品"), 1);
+  ok &= HostExpect("extend.SetExtendPartsInfoData", SetExtendPartsInfoData("サンプル工房"), 1);
+  ok &= Logged("SetExtendPartsInfo", SetExtendPartsInfo(1), 1);
+  ok &= Logged("ReadExtendPartsInfo", ReadExtendPartsInfo(1), 1);
+  /* The "Var" exports carry UTF-16 text. */
   VariantInit(&value);
   if (GetExtendPartsInfoVar(HOSTKIT_ATTRIBUTE_ID(HOSTKIT_SOURCE_TEXT, 2), &value) &&
       V_VT(&value) == VT_BSTR) {
     char text[256];
     WideCharToMultiByte(CP_ACP, 0, V_BSTR(&value), -1, text, sizeof text, NULL, NULL);
     HostLog("extend.string2 = %s", text);
+  } else {
+    HostLogFailure("extend.GetExtendPartsInfoVar", "no text");
+    ok = FALSE;
   }
   VariantClear(&value);
-  ClearExtendPartsInfo();
+  ok &= HostExpect("extend.ClearExtendPartsInfo", ClearExtendPartsInfo(), 1);
 
   /* The back image: a picture stored in the model, written out again. */
   length = GetTempPathA(sizeof folder - 64, folder);
@@ -80,12 +93,13 @@ BOOL RunExtend(void) {
     HostLogFailure("extend.bitmap", image);
     return FALSE;
   }
-  HostLog("extend.SetExtendBackImage = %d", (int)SetExtendBackImage(image));
-  HostLog("extend.GetExtendBackImage = %d", (int)GetExtendBackImage(copy, &name));
+  ok &= Logged("SetExtendBackImage", SetExtendBackImage(image), 1);
+  ok &= Logged("GetExtendBackImage", GetExtendBackImage(copy, &name), 1);
   HostLog("extend.backimage.name = %.*s", (int)SysStringByteLen(name), (const char*)name);
   HostLog("extend.backimage.bytes = %ld of %ld", FileSize(copy), FileSize(image));
+  ok &= HostExpect("extend.backimage.bytes", FileSize(copy), FileSize(image));
   SysFreeString(name);
-  HostLog("extend.ClearExtendBackImage = %d", (int)ClearExtendBackImage(0));
+  ok &= Logged("ClearExtendBackImage", ClearExtendBackImage(0), 1);
   DeleteFileA(image);
   DeleteFileA(copy);
 
@@ -96,7 +110,7 @@ BOOL RunExtend(void) {
                                                                   "Kxi_GetShapeOption");
   SetDispAttrToWalls(0, -1, 0x08000000u, HOSTKIT_DISP_FACING_WALLS | HOSTKIT_DISP_CARRY_TO_LINKS);
   LogShapeOptions(getOption, "walls");
-  SetDispAttrToShapes(1, 0x01000000u, 1, 1);
+  ok &= HostExpect("extend.SetDispAttrToShapes", SetDispAttrToShapes(1, 0x01000000u, 1, 1), 0);
   LogShapeOptions(getOption, "shapes");
-  return TRUE;
+  return ok;
 }

@@ -49,11 +49,16 @@ BOOL RunDownload(HWND owner, const char* url, BOOL automatic) {
 BOOL RunMail(HWND owner, const char* modelPath) {
   int32_t result = SendQ3DMail(owner, "plans@example.invalid", "設計担当", "間取りプランの送付",
                                "プランを添付します。\r\nご確認ください。", modelPath);
-  /* 0 sent, 1 cancelled by the user, negative: no mail client or a failure. */
   HostLog("mail.SendQ3DMail = %d", (int)result);
-  if (result < 0) {
-    HostLogFailure("mail.SendQ3DMail", "no usable mail client");
-    return FALSE;
+  switch (result) {
+    case HOSTKIT_MAIL_ACCEPTED:
+    case HOSTKIT_MAIL_CANCELLED:
+      return TRUE;
+    case HOSTKIT_MAIL_NO_LIBRARY:
+      HostLogFailure("mail.SendQ3DMail", "no usable mail client");
+      return FALSE;
+    default:
+      HostLogFailure("mail.SendQ3DMail", "the mail client failed");
+      return FALSE;
   }
-  return TRUE;
 }

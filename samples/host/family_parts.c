@@ -7,6 +7,7 @@
 /* hostkit.h brings windows.h, which oleauto.h needs first. */
 #include <oleauto.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "host_families.h"
 #include "host_log.h"
@@ -32,7 +33,7 @@ static void ReadValue(PartsAttributeBlock* block, uint32_t id, char* text, int s
 }
 
 BOOL RunParts(void) {
-  char text[256];
+  char text[256], written[256];
   int32_t count = 0, index = 0, result;
   PartsAttributeBlock* head;
   PartsAttributeBlock* block;
@@ -51,7 +52,9 @@ BOOL RunParts(void) {
     ReadValue(block, COUNT_ID, text, sizeof text);
     HostLog("parts.block.%d.count = %s", (int)index, text);
   }
-  HostLog("parts.ReleasePartsAttributBlock = %d", (int)ReleasePartsAttributBlock(head));
+  result = ReleasePartsAttributBlock(head);
+  HostLog("parts.ReleasePartsAttributBlock = %d", (int)result);
+  HostExpect("parts.ReleasePartsAttributBlock", result, 1);
 
   /* One block per part: the second one (the first part below the root)
    * gets a text in its parts record, written back to the engine. */
@@ -65,17 +68,33 @@ BOOL RunParts(void) {
   }
   VariantInit(&name);
   V_VT(&name) = VT_BSTR;
+  /* The "Var" exports carry UTF-16 text. */
   V_BSTR(&name) = SysAllocString(L"\x30b5\x30f3\x30d7\x30eb\x306e\x58c1"); /* サンプルの壁 */
+  written[0] = '\0';
+  if (V_BSTR(&name) != NULL) {
+    WideCharToMultiByte(CP_ACP, 0, V_BSTR(&name), -1, written, sizeof written, NULL, NULL);
+  }
   result = SetPartsAttributeVar(block, RECORD_TEXT_ID, &name);
   VariantClear(&name);
   HostLog("parts.SetPartsAttributeVar = %d", (int)result);
-  HostLog("parts.UpdatePartsAttributeBlock = %d", (int)UpdatePartsAttributeBlock(block, 322, 0));
-  ReleasePartsAttributBlock(head);
+  HostExpect("parts.SetPartsAttributeVar", result, 1);
+  result = UpdatePartsAttributeBlock(block, 322, 0);
+  HostLog("parts.UpdatePartsAttributeBlock = %d", (int)result);
+  HostExpect("parts.UpdatePartsAttributeBlock", result, 1);
+  HostExpect("parts.ReleasePartsAttributBlock", ReleasePartsAttributBlock(head), 1);
 
   /* What the engine holds now, read as the host reads it. */
   head = CollectPartsAttributeBlocks(0, 0, &count, 0);
+  if (head == NULL) {
+    HostLogFailure("parts.readback", "no blocks");
+    return FALSE;
+  }
   ReadValue(GetNextPartsAttributeBlock(head), RECORD_TEXT_ID, text, sizeof text);
   HostLog("parts.readback.record5 = %s", text);
-  ReleasePartsAttributBlock(head);
+  HostExpect("parts.ReleasePartsAttributBlock", ReleasePartsAttributBlock(head), 1);
+  if (strcmp(text, written) != 0) {
+    HostLogFailure("parts.readback.record5", "not the text written");
+    return FALSE;
+  }
   return TRUE;
 }

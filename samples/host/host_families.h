@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+/* The SDK's version against the version resource of the Hostkit.dll that
+ * was loaded: another major version, or an older minor one, is a failure. */
+BOOL RunVersion(void);
+
 /* Graphics capability: the engine's library type, the capability record,
  * the board, the video memory, device acceptability and multisampling. */
 BOOL RunCapabilities(void);

@@ -50,4 +50,12 @@ void HostLogFailure(const char* item, const char* why) {
   HostLog("%s = FAILED (%s)", item, why);
 }
 
+BOOL HostExpect(const char* item, long result, long expected) {
+  char why[64];
+  if (result == expected) return TRUE;
+  snprintf(why, sizeof why, "%ld, not %ld", result, expected);
+  HostLogFailure(item, why);
+  return FALSE;
+}
+
 int HostLogFailures(void) { return g_failures; }

@@ -17,5 +17,8 @@ void HostLog(const char* format, ...);
 int HostLogFailures(void);
 /* A line that reports a failure: "family.item = FAILED (why)". */
 void HostLogFailure(const char* item, const char* why);
+/* A result the sample relies on: a failure line when it is not the one
+ * expected. TRUE when it is. */
+BOOL HostExpect(const char* item, long result, long expected);
 
 #endif

@@ -33,6 +33,7 @@ static BOOL g_dialogs = TRUE;
 
 static void RunFamilies(HWND mainWindow) {
   HostLog("sample.start = 1");
+  RunVersion();
   if (!HostEngineOpen(g_model)) {
     HostLog("sample.end = engine not open");
     return;

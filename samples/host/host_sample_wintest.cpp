@@ -81,6 +81,12 @@ TEST_F(HostSampleWinTest, EveryFamilyRunsWithoutFailure) {
   EXPECT_EQ(RunSample(), 0u) << TempFolder::ReadFile(log_);
   EXPECT_EQ(values_["sample.failures"], "0");
   EXPECT_EQ(values_["engine.model.read"], "0");
+  // The version it was built with is the one of the library it loaded.
+  const std::string version = std::to_string(HOSTKIT_VERSION_MAJOR) + "." +
+                              std::to_string(HOSTKIT_VERSION_MINOR) + "." +
+                              std::to_string(HOSTKIT_VERSION_PATCH);
+  EXPECT_EQ(values_["sample.sdk.version"], version);
+  EXPECT_EQ(values_["sample.hostkit.version"], version);
 }
 
 TEST_F(HostSampleWinTest, CapabilitiesAreWhatHostkitAnswers) {
