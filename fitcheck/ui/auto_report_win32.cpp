@@ -40,9 +40,9 @@ bool WriteReportFile(const std::string& path, const std::string& content) {
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD done = 0;
-    written = WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &done,
-                        nullptr) &&
-              done == content.size() && FlushFileBuffers(file.get());
+    written =
+        WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &done, nullptr) &&
+        done == content.size() && FlushFileBuffers(file.get());
   }
   if (written && MoveFileExA(temporary.c_str(), path.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

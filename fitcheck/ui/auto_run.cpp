@@ -21,11 +21,21 @@ std::string Quoted(const std::string& utf8) {
   for (const char c : utf8) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (byte < 0x20) {
           out += Format("\\u%04x", byte);
@@ -97,11 +107,15 @@ AutoStep AutoRun::Step(const Wizard& wizard) {
 
 int AutoRun::ExitCode(int final_page) const {
   switch (final_page) {
-    case 9: return stored_ && !store_failed_ ? kAutoExitStored : kAutoExitCouldNotRun;
-    case 8: return kAutoExitNonePassed;
+    case 9:
+      return stored_ && !store_failed_ ? kAutoExitStored : kAutoExitCouldNotRun;
+    case 8:
+      return kAutoExitNonePassed;
     case 1:
-    case 5: return kAutoExitUnsuitable;
-    default: return kAutoExitCouldNotRun;  // test files missing, or the run was ended
+    case 5:
+      return kAutoExitUnsuitable;
+    default:
+      return kAutoExitCouldNotRun;  // test files missing, or the run was ended
   }
 }
 
@@ -144,10 +158,10 @@ void AutoRun::StartVerdictBound() { platform_.StartBoundTimer(kAutoVerdictBoundM
 
 void AutoRun::StopVerdictBound() { platform_.StopBoundTimer(); }
 
-std::string AutoRun::ReportWithoutRun(const AutoReportContext& context,
-                                      const std::string& reason, int exit_code) {
-  return "{\n  \"schema_version\": 1,\n  \"fitcheck_version\": " + Quoted(context.fitcheck_version) +
-         ",\n  \"utc_time\": " + Quoted(context.utc_time) +
+std::string AutoRun::ReportWithoutRun(const AutoReportContext& context, const std::string& reason,
+                                      int exit_code) {
+  return "{\n  \"schema_version\": 1,\n  \"fitcheck_version\": " +
+         Quoted(context.fitcheck_version) + ",\n  \"utc_time\": " + Quoted(context.utc_time) +
          ",\n  \"machine\": null,\n  \"tests\": [],\n  \"outcome\": null,\n  \"not_run\": " +
          Quoted(reason) + Format(",\n  \"exit_code\": %d\n}\n", exit_code);
 }
@@ -168,8 +182,10 @@ std::string AutoRun::Report(const AutoReportContext& context, CKxEnv& env, int f
   json += "    \"screen\": " + text(env.GetScreenText()) + ",\n";
   json += "    \"chip\": " + text(env.ChipType()) + ",\n";
   json += "    \"video_memory_mb\": " + Format("%g", env.VideoMemory()) + ",\n";
-  json += Format("    \"anti_alias_acceptable\": %d,\n", static_cast<int>(env.AntiAliasAcceptable()));
-  json += Format("    \"shadow_map_acceptable\": %d,\n", static_cast<int>(env.ShadowMapAcceptable()));
+  json +=
+      Format("    \"anti_alias_acceptable\": %d,\n", static_cast<int>(env.AntiAliasAcceptable()));
+  json +=
+      Format("    \"shadow_map_acceptable\": %d,\n", static_cast<int>(env.ShadowMapAcceptable()));
   json += Format("    \"phong_shading_acceptable\": %d\n",
                  static_cast<int>(env.PhongShadingAcceptable()));
   json += "  },\n";
@@ -178,18 +194,23 @@ std::string AutoRun::Report(const AutoReportContext& context, CKxEnv& env, int f
     const Test& t = tests_[i];
     json += i == 0 ? "\n" : ",\n";
     json += "    {\"configuration\": " + text(DescribeForTest(t.option, env.NewGeneration()));
-    json += ", \"result_code\": " +
-            or_null(t.result_code.has_value(), Format("%d", static_cast<int>(t.result_code.value_or(0))));
-    json += ", \"likeness\": " + or_null(t.likeness.has_value(), Format("%g", t.likeness.value_or(0)));
-    json += ", \"likeness_verdict\": " + or_null(t.verdict.has_value(), Format("%d", t.verdict.value_or(0)));
+    json +=
+        ", \"result_code\": " + or_null(t.result_code.has_value(),
+                                        Format("%d", static_cast<int>(t.result_code.value_or(0))));
+    json +=
+        ", \"likeness\": " + or_null(t.likeness.has_value(), Format("%g", t.likeness.value_or(0)));
+    json += ", \"likeness_verdict\": " +
+            or_null(t.verdict.has_value(), Format("%d", t.verdict.value_or(0)));
     json += ", \"ms_to_verdict\": " +
-            or_null(t.ms_to_verdict.has_value(), Format("%u", static_cast<unsigned>(t.ms_to_verdict.value_or(0))));
+            or_null(t.ms_to_verdict.has_value(),
+                    Format("%u", static_cast<unsigned>(t.ms_to_verdict.value_or(0))));
     json += "}";
   }
   json += tests_.empty() ? "],\n" : "\n  ],\n";
   json += "  \"outcome\": {\n";
   json += Format("    \"final_page\": %d,\n", final_page);
-  json += Format("    \"env_check_result\": %d,\n", static_cast<int>(Wizard::EnvCheckResultFor(final_page)));
+  json += Format("    \"env_check_result\": %d,\n",
+                 static_cast<int>(Wizard::EnvCheckResultFor(final_page)));
   json += "    \"stored\": ";
   if (stored_ && !store_failed_) {
     json += "{";

@@ -146,7 +146,8 @@ TEST_F(AutoRunTest, NoVerdictWithinTheBoundClosesTheViewerAndGoesOn) {
   h.ViewShown();
   h.viewer.calls.clear();
   h.wizard->OnVerdictBound();
-  EXPECT_EQ(h.viewer.calls, (Strings{"find ドミレルデザイナー動作チェック", "post close", "watch on"}));
+  EXPECT_EQ(h.viewer.calls,
+            (Strings{"find ドミレルデザイナー動作チェック", "post close", "watch on"}));
   h.ViewerEnds();  // closed, or terminated on the watch's fourth tick
   Steps();
   EXPECT_EQ(h.wizard->Page(), 7);
@@ -192,7 +193,8 @@ TEST_F(AutoRunTest, ExitCodes) {
     AutoRun r(platform, other.profiles);
     other.Start();
     other.wizard->SetAutomation(&r);
-    for (AutoStep s; other.view.end_result == -1 && (s = r.Step(*other.wizard)) == AutoStep::kNext;) {
+    for (AutoStep s;
+         other.view.end_result == -1 && (s = r.Step(*other.wizard)) == AutoStep::kNext;) {
       other.wizard->OnNext();
     }
     EXPECT_EQ(other.view.end_result, 2);

@@ -1,7 +1,6 @@
 // The unattended run under Wine: `Fitcheck /auto /report:...` with the real
 // Fitview and the stand-in engine, no one at the keyboard.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <algorithm>
@@ -103,8 +102,9 @@ TEST_F(StubbornAutoEndToEnd, AViewerWithoutAVerdictIsEndedAfterTheBound) {
   ASSERT_TRUE(WaitUntil(
       [&] {
         const Strings log = install.WizardLog();
-        return std::any_of(log.begin(), log.end(),
-                           [](const std::string& l) { return l.rfind("テストパターン2設定", 0) == 0; });
+        return std::any_of(log.begin(), log.end(), [](const std::string& l) {
+          return l.rfind("テストパターン2設定", 0) == 0;
+        });
       },
       kRunTimeout, 1000));
   const ULONGLONG elapsed = GetTickCount64() - started;
@@ -122,7 +122,8 @@ TEST_F(AutoEndToEnd, BadCommandLineShowsNothingAndExitsWith87) {
 
 TEST_F(AutoEndToEnd, AnotherFitcheckRunningExitsWith3AndSaysSo) {
   ASSERT_TRUE(install.Start());  // an interactive wizard, left on its start page
-  ASSERT_TRUE(WaitUntil([] { return FindVisibleWindow("動作チェックウィザード") != nullptr; }, 60000));
+  ASSERT_TRUE(
+      WaitUntil([] { return FindVisibleWindow("動作チェックウィザード") != nullptr; }, 60000));
   CreateDirectoryA((install.Folder() + "out dir").c_str(), nullptr);
   EXPECT_EQ(install.StartAnotherAndWait(60000, "/auto \"/report:" + Report() + "\""), 3u);
   const std::string json = TempFolder::ReadFile(Report());
