@@ -32,6 +32,10 @@ inline constexpr const char* kLogFile = "LogFile";
 
 // Result key.
 inline constexpr const char* kResultCode = "ResultCode";
+// The viewer's own measure of its view against the sample, beside the result
+// code: the score ("%g") and the verdict (0 alike, 1 unsure, 2 unlike).
+inline constexpr const char* kLikeness = "Likeness";
+inline constexpr const char* kLikenessVerdict = "LikenessVerdict";
 
 // Text values are read into buffers of this size (at most 1023 bytes).
 inline constexpr std::size_t kValueBuffer = 1024;
@@ -48,6 +52,7 @@ inline constexpr int kNotifyViewShown = 2;      // lParam: the result code (0)
 inline constexpr int kNotifyViewerEnded = 3;    // lParam: 0
 inline constexpr int kNotifyViewerError = 4;    // lParam: 2 when the viewer could not be started
 inline constexpr int kNotifyStartFailedDetail = 2;
+inline constexpr int kNotifyLikeness = 5;       // lParam: the likeness verdict (0, 1, 2)
 
 // Result codes.
 inline constexpr std::int32_t kResultShown = 0;          // view shown (also at an orderly close)

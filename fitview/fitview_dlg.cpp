@@ -2,11 +2,14 @@
 
 #include "common/exchange_contract.h"
 #include "fitview/resource.h"
+#include "fitview/view_picture_win32.h"
 
 namespace kx {
 namespace {
 
 HWND HwndOf(WindowId window) { return reinterpret_cast<HWND>(window); }
+
+constexpr UINT_PTR kDrawBoundTimer = 1;
 
 ScreenRect ToScreenRect(const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; }
 
@@ -71,6 +74,10 @@ INT_PTR CFitviewDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     case exchange::kViewerReady:
       controller_.OnReady();
+      return TRUE;
+    case WM_TIMER:
+      if (wparam != kDrawBoundTimer) return FALSE;
+      controller_.OnDrawBound();
       return TRUE;
     case WM_DESTROY:
       controller_.OnDestroy();
@@ -204,5 +211,19 @@ void CFitviewDlg::InvalidateLabels() {
   InvalidateRect(GetDlgItem(window_, kControlSampleLabel), nullptr, TRUE);
   InvalidateRect(GetDlgItem(window_, kControlViewLabel), nullptr, TRUE);
 }
+
+void CFitviewDlg::PaintSample() { UpdateWindow(GetDlgItem(window_, kControlSamplePicture)); }
+
+void CFitviewDlg::FinishPainting() {
+  RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+RgbPicture CFitviewDlg::ReadView() { return PrintClientArea(GetDlgItem(window_, kControlView)); }
+
+RgbPicture CFitviewDlg::ReadSample() { return BitmapPixels(sample_.get()); }
+
+void CFitviewDlg::StartDrawBound(unsigned ms) { SetTimer(window_, kDrawBoundTimer, ms, nullptr); }
+
+void CFitviewDlg::StopDrawBound() { KillTimer(window_, kDrawBoundTimer); }
 
 }  // namespace kx

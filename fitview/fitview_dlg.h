@@ -41,6 +41,12 @@ class CFitviewDlg final : public ViewerWindow {
   void PaintIcon() override;
   void PaintDialog() override;
   void InvalidateLabels() override;
+  void PaintSample() override;
+  void FinishPainting() override;
+  RgbPicture ReadView() override;
+  RgbPicture ReadSample() override;
+  void StartDrawBound(unsigned ms) override;
+  void StopDrawBound() override;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

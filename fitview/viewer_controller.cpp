@@ -31,8 +31,7 @@ void ViewerController::Start() {
   log_.Log("設定ファイルのロード終了");
 
   if (!layout_done_) {
-    const ViewerGeometry geometry =
-        window_.Measure(static_cast<WindowId>(request_.checker_window));
+    const ViewerGeometry geometry = window_.Measure(static_cast<WindowId>(request_.checker_window));
     window_.ApplyLayout(PlaceViewerWindow(geometry));
     layout_done_ = true;
   }
@@ -93,17 +92,51 @@ void ViewerController::RemoveNotice() {
 }
 
 void ViewerController::OnShown() {
-  if (!engine_ready_ || !model_loaded_ || ready_reported_) return;
-  ready_reported_ = true;
-  window_.PostReady();
+  if (!engine_ready_ || !model_loaded_ || shown_) return;
+  // Ready waits for the first paint, in which the engine draws its first
+  // frame: a message posted now would be handled before any paint.
+  shown_ = true;
+  window_.StartDrawBound(kDrawBoundMs);
 }
 
 void ViewerController::OnReady() {
+  // The labels and whatever else is still to paint, so that the checker is
+  // told once the whole window is on the screen.
+  window_.FinishPainting();
   result_code_ = exchange::kResultShown;
   WriteResult();
+  if (!measured_) RecordLikeness(MeasureLikeness(window_.ReadView(), window_.ReadSample()));
+  // Both after every write: the checker may read the result file at once.
   const WindowId checker = static_cast<WindowId>(request_.checker_window);
   // A null target would post to this thread's own queue.
-  if (checker != 0) window_.PostNotify(checker, exchange::kNotifyViewShown, result_code_);
+  if (checker == 0) return;
+  window_.PostNotify(checker, exchange::kNotifyViewShown, result_code_);
+  window_.PostNotify(checker, exchange::kNotifyLikeness, static_cast<int>(likeness_verdict_));
+}
+
+void ViewerController::OnDrawBound() {
+  window_.StopDrawBound();
+  if (!shown_ || measured_) return;
+  RecordLikeness(Likeness{1.0, LikenessVerdict::kUnlike, "not drawn"});
+  if (!ready_reported_) {
+    ready_reported_ = true;
+    window_.PostReady();
+  }
+}
+
+void ViewerController::RecordLikeness(const Likeness& likeness) {
+  measured_ = true;
+  likeness_verdict_ = likeness.verdict;
+  window_.StopDrawBound();
+  const int verdict = static_cast<int>(likeness.verdict);
+  if (!request_.result_file.empty()) {
+    (void)profiles_.WriteString(request_.result_file, exchange::kSection, exchange::kLikeness,
+                                Format("%g", likeness.score));
+    (void)profiles_.WriteString(request_.result_file, exchange::kSection,
+                                exchange::kLikenessVerdict, Format("%d", verdict));
+  }
+  log_.Log(Format("３Ｄ表示の自動判定 Likeness=%g LikenessVerdict=%d (%s)", likeness.score, verdict,
+                  likeness.reason.c_str()));
 }
 
 void ViewerController::OnPaint(bool minimized) {
@@ -112,10 +145,19 @@ void ViewerController::OnPaint(bool minimized) {
     return;
   }
   window_.PaintDialog();
+  // The sample is on the screen before the engine's first frame, which can
+  // take seconds.
+  window_.PaintSample();
   engine_.Redraw();
   RemoveNotice();
   // The pictures paint over the labels that lie on them.
   window_.InvalidateLabels();
+  // The engine has drawn (or, when drawing is not ready, never will): the
+  // view is what the user gets to judge.
+  if (shown_ && !ready_reported_) {
+    ready_reported_ = true;
+    window_.PostReady();
+  }
 }
 
 void ViewerController::OnSize() { engine_.FitViewToWindow(); }

@@ -13,6 +13,7 @@
 #include "common/profile_store.h"
 #include "common/viewer_exchange.h"
 #include "fitview/kx_if.h"
+#include "fitview/likeness.h"
 #include "fitview/viewer_layout.h"
 
 namespace kx {
@@ -43,6 +44,18 @@ class ViewerWindow {
   virtual void PaintIcon() = 0;
   virtual void PaintDialog() = 0;
   virtual void InvalidateLabels() = 0;
+  // Paints the sample picture now, not after the parent's paint.
+  virtual void PaintSample() = 0;
+  // Carries out every paint still pending, the children's too.
+  virtual void FinishPainting() = 0;
+  // What the 3D view shows, read from the view's own window (so that a
+  // window over it does not spoil it); empty when it cannot be read.
+  virtual RgbPicture ReadView() = 0;
+  // The sample picture as loaded; empty when none was.
+  virtual RgbPicture ReadSample() = 0;
+  // A one-shot bound: OnDrawBound after `ms` milliseconds.
+  virtual void StartDrawBound(unsigned ms) = 0;
+  virtual void StopDrawBound() = 0;
 };
 
 class ViewerController {
@@ -50,6 +63,11 @@ class ViewerController {
   // Dialog results.
   static constexpr int kEndClosed = 1;
   static constexpr int kEndError = 2;
+  // From the window shown to the engine's first frame. Past it the view is
+  // measured as not drawn and reported ready anyway, so that a checker
+  // waiting for the view is not left waiting: a software renderer on a
+  // slow, busy PC takes well under half of it.
+  static constexpr unsigned kDrawBoundMs = 40000;
 
   ViewerController(ViewerWindow& window, KxIf& engine, ProfileStore& profiles, FileSystem& files,
                    LogWriter& log, std::string title);
@@ -61,8 +79,10 @@ class ViewerController {
   void Start();
   // The window was shown.
   void OnShown();
-  // The viewer's own ready message.
+  // The viewer's own ready message, posted after the engine's first frame.
   void OnReady();
+  // The bound of kDrawBoundMs has passed.
+  void OnDrawBound();
   void OnPaint(bool minimized);
   void OnSize();
   // The checker's close request; `reply_to` is the window to tell, or 0.
@@ -78,6 +98,7 @@ class ViewerController {
   void ErrorEnd(std::int32_t code);
   void WriteResult();
   void RemoveNotice();
+  void RecordLikeness(const Likeness& likeness);
 
   ViewerWindow& window_;
   KxIf& engine_;
@@ -94,7 +115,10 @@ class ViewerController {
   bool model_loaded_ = false;
   bool layout_done_ = false;
   bool notice_shown_ = false;
-  bool ready_reported_ = false;
+  bool shown_ = false;           // shown with the engine ready and the model loaded
+  bool ready_reported_ = false;  // the ready message was posted
+  bool measured_ = false;        // the likeness was measured and written
+  LikenessVerdict likeness_verdict_ = LikenessVerdict::kUnlike;
 };
 
 }  // namespace kx

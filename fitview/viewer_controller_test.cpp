@@ -14,6 +14,21 @@ using Lines = std::vector<std::string>;
 constexpr WindowId kViewControl = 0x1004;
 constexpr WindowId kChecker = 0x50a2;
 
+// A small picture with edges and shades; `flipped` turns it upside down.
+RgbPicture Scene(bool flipped = false) {
+  RgbPicture p(64, 64);
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      const int row = flipped ? 63 - y : y;
+      std::uint8_t* px = p.At(x, y);
+      px[0] = static_cast<std::uint8_t>(row < 30 ? 170 : 60 + x);
+      px[1] = static_cast<std::uint8_t>(row < 30 ? 200 : 120);
+      px[2] = static_cast<std::uint8_t>((x / 8 + row / 8) % 2 ? 230 : 40);
+    }
+  }
+  return p;
+}
+
 class RecordingWindow final : public ViewerWindow {
  public:
   Lines events;
@@ -48,6 +63,15 @@ class RecordingWindow final : public ViewerWindow {
   void PaintIcon() override { events.push_back("paint icon"); }
   void PaintDialog() override { events.push_back("paint dialog"); }
   void InvalidateLabels() override { events.push_back("labels invalidated"); }
+  void PaintSample() override { events.push_back("paint sample"); }
+  void FinishPainting() override { events.push_back("finish painting"); }
+  RgbPicture ReadView() override { return view; }
+  RgbPicture ReadSample() override { return sample; }
+  void StartDrawBound(unsigned ms) override { events.push_back(Format("draw bound %u", ms)); }
+  void StopDrawBound() override { events.push_back("draw bound stopped"); }
+
+  RgbPicture view = Scene();
+  RgbPicture sample = Scene();
 };
 
 class ViewerControllerTest : public ::testing::Test {
@@ -108,10 +132,11 @@ class ViewerControllerTest : public ::testing::Test {
     }
     return lines;
   }
-  std::string ResultCode() const {
-    const std::string* value = profiles.Find(result, "Fitcheck", "ResultCode");
+  std::string ResultValue(const char* key) const {
+    const std::string* value = profiles.Find(result, "Fitcheck", key);
     return value ? *value : "absent";
   }
+  std::string ResultCode() const { return ResultValue("ResultCode"); }
   Lines TakeEvents() { return std::exchange(window.events, {}); }
 };
 
@@ -124,15 +149,19 @@ TEST_F(ViewerControllerTest, NormalRunFromStartToClose) {
   EXPECT_EQ(ResultCode(), "absent");  // nothing reported before the view is shown
 
   viewer.OnShown();
-  EXPECT_EQ(TakeEvents(), (Lines{"post ready"}));
-  viewer.OnReady();
-  EXPECT_EQ(TakeEvents(), (Lines{"notify 50a2 2 0"}));
-  EXPECT_EQ(ResultCode(), "0");
-
+  EXPECT_EQ(TakeEvents(), (Lines{"draw bound 40000"}));
   viewer.OnPaint(false);
-  EXPECT_EQ(TakeEvents(), (Lines{"paint dialog", "notice removed", "labels invalidated"}));
-  viewer.OnPaint(false);  // the notice goes only once
-  EXPECT_EQ(TakeEvents(), (Lines{"paint dialog", "labels invalidated"}));
+  EXPECT_EQ(TakeEvents(), (Lines{"paint dialog", "paint sample", "notice removed",
+                                 "labels invalidated", "post ready"}));
+  viewer.OnReady();
+  EXPECT_EQ(TakeEvents(), (Lines{"finish painting", "draw bound stopped", "notify 50a2 2 0",
+                                 "notify 50a2 5 0"}));
+  EXPECT_EQ(ResultCode(), "0");
+  EXPECT_EQ(ResultValue("Likeness"), "0");
+  EXPECT_EQ(ResultValue("LikenessVerdict"), "0");
+
+  viewer.OnPaint(false);  // the notice goes only once, ready is reported once
+  EXPECT_EQ(TakeEvents(), (Lines{"paint dialog", "paint sample", "labels invalidated"}));
 
   viewer.OnCloseRequest(kChecker);
   EXPECT_EQ(TakeEvents(), (Lines{"closing 50a2", "end 1"}));
@@ -172,6 +201,7 @@ TEST_F(ViewerControllerTest, NormalRunFromStartToClose) {
                              "ファイル読込み終了",
                              "初期処理終了",
                              "結果ファイルに処理結果を保存終了 Code=0",
+                             "３Ｄ表示の自動判定 Likeness=0 LikenessVerdict=0 (alike)",
                              "VLSDK : Terminateの終了",
                              "結果ファイルに処理結果を保存終了 Code=0"}));
   // The engine drew into the view control, was redrawn on paint and ended.
@@ -275,10 +305,57 @@ TEST_F(ViewerControllerTest, NoCheckerWindowNamed) {
   EXPECT_EQ(window.measured_for, 0);
   EXPECT_EQ(TakeEvents().at(2), "layout 315,337 650x350");  // centred in the work area
   viewer.OnShown();
+  viewer.OnPaint(false);
   viewer.OnReady();
-  // Ready is still written, but there is no one to post to.
-  EXPECT_EQ(TakeEvents(), (Lines{"post ready"}));
+  // Ready and the likeness are still written, but there is no one to post to.
+  for (const std::string& event : TakeEvents()) EXPECT_NE(event.rfind("notify", 0), 0u) << event;
   EXPECT_EQ(ResultCode(), "0");
+  EXPECT_EQ(ResultValue("LikenessVerdict"), "0");
+}
+
+TEST_F(ViewerControllerTest, ReadyComesAfterTheEnginesFirstFrame) {
+  viewer.Start();
+  viewer.OnShown();
+  TakeEvents();
+  engine.calls.clear();
+  EXPECT_EQ(ResultCode(), "absent");  // not before the first paint
+  viewer.OnPaint(false);
+  const Lines events = TakeEvents();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back(), "post ready");
+  // The sample was painted before the engine drew its frame.
+  EXPECT_EQ(events.at(1), "paint sample");
+  EXPECT_EQ(engine.calls, (Lines{"1202(3)"}));
+}
+
+TEST_F(ViewerControllerTest, ViewUnlikeTheSampleIsReportedUnlike) {
+  window.view = Scene(true);
+  viewer.Start();
+  viewer.OnShown();
+  viewer.OnPaint(false);
+  TakeEvents();
+  viewer.OnReady();
+  EXPECT_EQ(TakeEvents().back(), "notify 50a2 5 2");
+  EXPECT_EQ(ResultValue("LikenessVerdict"), "2");
+  EXPECT_NE(ResultValue("Likeness"), "0");
+  EXPECT_EQ(ResultCode(), "0");  // the result code keeps its meaning
+}
+
+TEST_F(ViewerControllerTest, ViewNeverDrawnIsUnlikeAfterTheBound) {
+  viewer.Start();
+  viewer.OnShown();
+  TakeEvents();
+  viewer.OnDrawBound();
+  EXPECT_EQ(TakeEvents(), (Lines{"draw bound stopped", "draw bound stopped", "post ready"}));
+  EXPECT_EQ(ResultValue("Likeness"), "1");
+  EXPECT_EQ(ResultValue("LikenessVerdict"), "2");
+  EXPECT_EQ(Logged().back(), "３Ｄ表示の自動判定 Likeness=1 LikenessVerdict=2 (not drawn)");
+  // A frame that comes late neither reports ready again nor measures again.
+  viewer.OnPaint(false);
+  EXPECT_EQ(TakeEvents().back(), "labels invalidated");
+  viewer.OnReady();
+  EXPECT_EQ(TakeEvents(), (Lines{"finish painting", "notify 50a2 2 0", "notify 50a2 5 2"}));
+  EXPECT_EQ(ResultValue("LikenessVerdict"), "2");
 }
 
 TEST_F(ViewerControllerTest, NoResultFileNamed) {

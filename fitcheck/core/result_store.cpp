@@ -37,24 +37,31 @@ bool ResultStore::WriteEnvCheckResult(std::int32_t code) {
   return key && key->SetDword("EnvCheckResult", static_cast<std::uint32_t>(code));
 }
 
+std::vector<GraphicSettingValue> GraphicSettingValues(const KxGLOption& option, const CKxEnv& env) {
+  return {
+      {"GraphicLibrary", false, GraphicLibraryCode(option), {}},
+      {"AntiAliasAcceptable", false, env.AntiAliasAcceptable(), {}},
+      {"ShadowMapAcceptable", false, env.ShadowMapAcceptable(), {}},
+      {"PhongShadingAcceptable", false, env.PhongShadingAcceptable(), {}},
+      {"ShadowMapResolutionLv", false, option.Shadow ? 3 : 0, {}},
+      {"ShadingMethod", false, option.Phong ? 1 : 0, {}},
+      {"PerspectiveViewAntialiasLv", false, option.AntiAlias ? 1 : 0, {}},
+      {"ReusePixelFormat", false, option.NoOpenGLAcc ? 0 : 1, {}},
+      {"ChipType", true, 0, env.ChipType()},
+      {"VideoMemory", true, 0, Format("%g", env.VideoMemory())},
+  };
+}
+
 bool ResultStore::StoreGraphicSettings(const KxGLOption& option, const CKxEnv& env) {
   auto key = registry_.CreateKey(RegistryRoot::kCurrentUser, environment_key_, kKeyClass,
                                  RegistryAccess::kAll);
   if (!key) return false;
-  const auto dword = [&](const char* name, std::int32_t value) {
-    return key->SetDword(name, static_cast<std::uint32_t>(value));
-  };
   // Every value is attempted, in order, even after one fails.
-  bool ok = dword("GraphicLibrary", GraphicLibraryCode(option));
-  ok &= dword("AntiAliasAcceptable", env.AntiAliasAcceptable());
-  ok &= dword("ShadowMapAcceptable", env.ShadowMapAcceptable());
-  ok &= dword("PhongShadingAcceptable", env.PhongShadingAcceptable());
-  ok &= dword("ShadowMapResolutionLv", option.Shadow ? 3 : 0);
-  ok &= dword("ShadingMethod", option.Phong ? 1 : 0);
-  ok &= dword("PerspectiveViewAntialiasLv", option.AntiAlias ? 1 : 0);
-  ok &= dword("ReusePixelFormat", option.NoOpenGLAcc ? 0 : 1);
-  ok &= key->SetString("ChipType", env.ChipType());
-  ok &= key->SetString("VideoMemory", Format("%g", env.VideoMemory()));
+  bool ok = true;
+  for (const GraphicSettingValue& v : GraphicSettingValues(option, env)) {
+    ok &= v.is_string ? key->SetString(v.name, v.text)
+                      : key->SetDword(v.name, static_cast<std::uint32_t>(v.dword));
+  }
   return ok;
 }
 

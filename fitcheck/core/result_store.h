@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/log_writer.h"
 #include "common/registry.h"
@@ -29,6 +30,17 @@ inline constexpr std::int32_t kEnvCheckRunning = 1;
 inline constexpr std::int32_t kEnvCheckPassed = 0;
 inline constexpr std::int32_t kEnvCheckFailed = 2;
 inline constexpr std::int32_t kEnvCheckCancelled = 3;
+
+// One value that storing the accepted configuration writes: a DWORD, or a
+// string when `is_string`.
+struct GraphicSettingValue {
+  const char* name;
+  bool is_string;
+  std::int32_t dword;
+  std::string text;
+};
+// The values, in the order they are written.
+std::vector<GraphicSettingValue> GraphicSettingValues(const KxGLOption& option, const CKxEnv& env);
 
 class ResultStore {
  public:

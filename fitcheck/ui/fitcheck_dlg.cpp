@@ -21,6 +21,8 @@ namespace {
 constexpr UINT kViewerStarted = WM_APP + 1;      // lParam: the process
 constexpr UINT kViewerEnded = WM_APP + 2;        // the process has ended; lParam: its exit code
 constexpr UINT kViewerStartFailed = WM_APP + 3;  // the process could not be started
+constexpr UINT kAutoStepMessage = WM_APP + 4;    // the unattended run's next step
+constexpr UINT_PTR kVerdictBoundTimer = 1;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kFirstPicture = IDB_PAGE_START;  // 146..149
 
@@ -60,7 +62,7 @@ struct WorkerStart {
 
 }  // namespace
 
-CFitcheckDlg::CFitcheckDlg() = default;
+CFitcheckDlg::CFitcheckDlg(bool automatic) : automatic_(automatic) {}
 
 CFitcheckDlg::~CFitcheckDlg() = default;
 
@@ -77,11 +79,24 @@ INT_PTR CALLBACK CFitcheckDlg::DialogProc(HWND window, UINT message, WPARAM wpar
     return self->OnInitDialog();
   }
   auto* self = reinterpret_cast<CFitcheckDlg*>(GetWindowLongPtrA(window, DWLP_USER));
-  return self ? self->HandleMessage(message, wparam, lparam) : FALSE;
+  if (!self) return FALSE;
+  const INT_PTR handled = self->HandleMessage(message, wparam, lparam);
+  // Whatever may have moved the wizard on is followed by the unattended
+  // run's next step.
+  if (message != kAutoStepMessage) self->ScheduleAutoStep();
+  return handled;
 }
 
 INT_PTR CFitcheckDlg::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case kAutoStepMessage:
+      RunAutoStep();
+      return TRUE;
+    case WM_TIMER:
+      if (wparam != kVerdictBoundTimer || !auto_run_) return FALSE;
+      StopBoundTimer();
+      wizard_->OnVerdictBound();
+      return TRUE;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return TRUE;
@@ -161,9 +176,51 @@ BOOL CFitcheckDlg::OnInitDialog() {
   FitToText(IDC_DIRECTX_LINK);
   link_.Attach(link, target);
 
+  if (automatic_) {
+    auto_run_ = std::make_unique<AutoRun>(*this, services_->profiles);
+    wizard_->SetAutomation(auto_run_.get());
+  }
   wizard_->OnInitDialog();
+  ScheduleAutoStep();
   return TRUE;
 }
+
+void CFitcheckDlg::ScheduleAutoStep() {
+  if (!auto_run_ || auto_step_posted_) return;
+  auto_step_posted_ = true;
+  PostMessageA(window_, kAutoStepMessage, 0, 0);
+}
+
+void CFitcheckDlg::RunAutoStep() {
+  auto_step_posted_ = false;
+  if (!auto_run_) return;
+  switch (auto_run_->Step(*wizard_)) {
+    case AutoStep::kNext:
+      wizard_->OnNext();
+      ScheduleAutoStep();
+      break;
+    case AutoStep::kFinish:
+      wizard_->OnCancelButton();  // as "終了" on the final page
+      break;
+    case AutoStep::kNone:
+      break;
+  }
+}
+
+int CFitcheckDlg::AutoExitCode() const {
+  return auto_run_ && wizard_ ? auto_run_->ExitCode(wizard_->Page()) : kAutoExitCouldNotRun;
+}
+
+std::string CFitcheckDlg::AutoReport(const AutoReportContext& context) const {
+  if (!auto_run_ || !wizard_) return {};
+  return auto_run_->Report(context, services_->env, wizard_->Page(), AutoExitCode());
+}
+
+std::uint32_t CFitcheckDlg::NowMs() { return GetTickCount(); }
+
+void CFitcheckDlg::StartBoundTimer(unsigned ms) { SetTimer(window_, kVerdictBoundTimer, ms, nullptr); }
+
+void CFitcheckDlg::StopBoundTimer() { KillTimer(window_, kVerdictBoundTimer); }
 
 void CFitcheckDlg::OnCommand(int id, int code) {
   switch (id) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "fitcheck/ui/auto_run.h"
 #include "fitcheck/ui/close_watch.h"
 #include "fitcheck/ui/hyperlink.h"
 #include "fitcheck/ui/wizard.h"
@@ -17,10 +18,15 @@ namespace kx {
 
 class FitcheckServices;
 
-class CFitcheckDlg final : public WizardView, public ViewerPlatform {
+class CFitcheckDlg final : public WizardView, public ViewerPlatform, public AutoPlatform {
  public:
-  CFitcheckDlg();
+  // `automatic`: an unattended run (Fitcheck /auto).
+  explicit CFitcheckDlg(bool automatic = false);
   ~CFitcheckDlg() override;
+
+  // After an unattended run: its exit code and its report.
+  int AutoExitCode() const;
+  std::string AutoReport(const AutoReportContext& context) const;
 
   // Runs the dialog modally; returns its end result.
   INT_PTR DoModal();
@@ -53,7 +59,14 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   void EndCurrentViewer(const std::string& title) override;
   void NotifySelf(int kind, int detail) override;
 
+  // AutoPlatform
+  std::uint32_t NowMs() override;
+  void StartBoundTimer(unsigned ms) override;
+  void StopBoundTimer() override;
+
  private:
+  void ScheduleAutoStep();
+  void RunAutoStep();
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   BOOL OnInitDialog();
@@ -87,6 +100,11 @@ class CFitcheckDlg final : public WizardView, public ViewerPlatform {
   win::UniqueHandle viewer_process_;   // the viewer of the current test
   win::UniqueHandle watched_process_;  // the viewer the close watch terminates
   CloseWatchTicks close_watch_;
+
+  // The unattended run.
+  const bool automatic_;
+  std::unique_ptr<AutoRun> auto_run_;
+  bool auto_step_posted_ = false;
 };
 
 }  // namespace kx

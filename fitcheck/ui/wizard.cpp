@@ -9,6 +9,9 @@ namespace kx {
 namespace {
 constexpr int kViewerRoom = 360;  // pixels left below the wizard for the viewer
 constexpr int kTopMargin = 5;
+// The viewer's likeness verdicts (WM_VIEWER_NOTIFY kind 5).
+constexpr int kLikenessAlike = 0;
+constexpr int kLikenessUnlike = 2;
 }  // namespace
 
 WizardPlacement PlaceWizard(const ScreenRect& work, const ScreenRect& window) {
@@ -53,6 +56,11 @@ void Wizard::RefreshTexts() {
 }
 
 MessageAnswer Wizard::Message(int string_id, MessageStyle style) {
+  if (automation_) {
+    // Nobody is there to read it: the log has it for whoever looks later.
+    log_.Log("メッセージ（自動実行のため表示せず）: " + Text(string_id));
+    return MessageAnswer::kOk;
+  }
   return view_.ShowMessage(Text(string_id), style, message_box_placed_);
 }
 
@@ -255,9 +263,17 @@ bool Wizard::StartTest() {
   const std::string result = folder + exchange::kResultFileName;
   viewer_closing_ = false;
   test_decided_ = false;
+  const bool written =
+      exchange_.WriteRequest(current_option_, request, result, view_.WindowValue());
+  if (!written && exchange_.LastResultCode() == exchange::kResultFilesMissing) return false;
   ++test_number_;
-  if (!exchange_.WriteRequest(current_option_, request, result, view_.WindowValue())) {
-    if (exchange_.LastResultCode() == exchange::kResultFilesMissing) return false;
+  likeness_arrived_ = false;
+  judged_ = false;
+  if (automation_) {
+    automation_->TestStarting(current_option_, result);
+    automation_->StartVerdictBound();
+  }
+  if (!written) {
     // A request written only in part would run other flags than the ones
     // stored on success: it is a viewer that could not be started.
     viewer_.NotifySelf(exchange::kNotifyViewerError, exchange::kNotifyStartFailedDetail);
@@ -296,8 +312,10 @@ void Wizard::OnNext() {
 
 void Wizard::OnCancelButton() {
   if (page_ == 9) {
-    if (view_.IsChecked(IDC_SWITCH_SETTINGS) && results_.StoreGraphicSettings(current_option_, env_)) {
-      log_.Log("グラフィックライブラリレジストリの設定終了");
+    if (view_.IsChecked(IDC_SWITCH_SETTINGS)) {
+      const bool stored = results_.StoreGraphicSettings(current_option_, env_);
+      if (stored) log_.Log("グラフィックライブラリレジストリの設定終了");
+      if (automation_) automation_->SettingsStored(current_option_, stored);
     }
     if (!env_.NewGeneration()) results_.SwitchGraphicLibraryModule(current_option_);
     view_.EndDialog(2);
@@ -345,8 +363,10 @@ void Wizard::OnViewerNotify(int kind, std::int32_t detail) {
     OnViewShown();
   } else if (kind == exchange::kNotifyViewerEnded) {
     OnViewerEnded();
+  } else if (kind == exchange::kNotifyLikeness) {
+    OnLikeness(detail);
   } else if (kind == exchange::kNotifyViewerError && !test_decided_) {
-    test_decided_ = true;
+    DecideTest();
     log_.Log(detail == exchange::kNotifyStartFailedDetail
                  ? "３Ｄ表示モジュールプロセス起動失敗。別の設定でテスト 4"
                  : "起動後の３Ｄ表示アプリからのエラーメッセージ。別の設定でテスト 5");
@@ -365,16 +385,28 @@ void Wizard::OnViewShown() {
     return;
   }
   viewer_run_state_ = 2;
+  if (automation_) {
+    // No question: the viewer's measure decides, when it comes.
+    if (likeness_arrived_) Judge();
+    return;
+  }
   question_open_ = true;
   // The question is modal: the viewer's end can be reported while it is open.
   if (Message(IDS_3D_QUESTION, MessageStyle::kQuestion) == MessageAnswer::kYes) {
     log_.Log("サンプルのように表示されましたか？はい");
     user_accepted_ = true;
+    if (likeness_arrived_ && likeness_verdict_ == kLikenessUnlike) {
+      log_.Log("３Ｄ表示の自動判定は「似ていない」でしたが、はいと回答されました");
+    }
   } else {
     log_.Log("サンプルのように表示されましたか？いいえ");
     Message(IDS_OTHER_SETTINGS, MessageStyle::kInformation);
   }
   question_open_ = false;
+  CloseViewerAfterJudgement();
+}
+
+void Wizard::CloseViewerAfterJudgement() {
   if (!viewer_.FindViewerWindow(settings_.viewer_title) || viewer_closing_) {
     log_.Log("３Ｄ表示モジュールは終了しています");
     viewer_.NotifySelf(exchange::kNotifyViewerEnded, 0);
@@ -403,7 +435,7 @@ void Wizard::OnViewerEnded() {
   viewer_closing_ = true;
   if (viewer_run_state_ == 2) {
     if (user_accepted_) {
-      test_decided_ = true;
+      DecideTest();
       const std::string result = exchange_.ExchangeFolder() + exchange::kResultFileName;
       if (exchange_.ReadResult(result)) {
         log_.Log("３Ｄ表示ＯＫ。結果を表示");
@@ -413,18 +445,72 @@ void Wizard::OnViewerEnded() {
         AdvanceToNextOption();
       }
     } else if (!question_open_) {
-      test_decided_ = true;
+      DecideTest();
       log_.Log("３Ｄ表示ＮＧ。別の設定でテスト 2");
       AdvanceToNextOption();
     }
     // Otherwise the question is still open; its answer finds the viewer gone.
   } else if (viewer_run_state_ == 1) {
-    test_decided_ = true;
+    DecideTest();
     log_.Log("３Ｄ表示ＮＧ。別の設定でテスト 3");
     log_.Log(Format("３Ｄ表示モジュールの終了コード:%d", viewer_exit_code_));
     Message(IDS_3D_RETRY, MessageStyle::kInformation);
     AdvanceToNextOption();
   }
+}
+
+void Wizard::DecideTest() {
+  test_decided_ = true;
+  if (automation_) {
+    automation_->StopVerdictBound();
+    automation_->TestDecided();
+  }
+}
+
+void Wizard::OnLikeness(int verdict) {
+  static const char* const kVerdictText[] = {"似ている", "判定できない", "似ていない"};
+  const int shown = verdict >= kLikenessAlike && verdict <= kLikenessUnlike ? verdict : kLikenessUnlike;
+  log_.Log(Format("３Ｄ表示の自動判定: %s (%d)", kVerdictText[shown], static_cast<int>(verdict)));
+  if (test_decided_ || likeness_arrived_) return;
+  likeness_arrived_ = true;
+  likeness_verdict_ = verdict;
+  if (automation_) {
+    automation_->LikenessArrived(verdict);
+    if (viewer_run_state_ == 2) Judge();
+  } else if (user_accepted_ && verdict == kLikenessUnlike) {
+    log_.Log("３Ｄ表示の自動判定は「似ていない」でしたが、はいと回答されました");
+  }
+}
+
+void Wizard::Judge() {
+  if (judged_) return;
+  judged_ = true;
+  automation_->StopVerdictBound();
+  // Alike counts as the user's yes; unsure and unlike as no.
+  user_accepted_ = likeness_verdict_ == kLikenessAlike;
+  if (user_accepted_) {
+    log_.Log("３Ｄ表示の自動判定により、はい");
+  } else {
+    log_.Log("３Ｄ表示の自動判定により、いいえ");
+    Message(IDS_OTHER_SETTINGS, MessageStyle::kInformation);
+  }
+  CloseViewerAfterJudgement();
+}
+
+void Wizard::OnVerdictBound() {
+  if (!automation_ || !TestUnderWay() || judged_) return;
+  judged_ = true;
+  user_accepted_ = false;
+  log_.Log("３Ｄ表示の自動判定が時間内に届かないため、３Ｄ表示モジュールを終了");
+  // The close watch terminates it after four ticks if it does not close.
+  if (viewer_.FindViewerWindow(settings_.viewer_title)) viewer_.PostCloseToViewer();
+  viewer_.StartCloseWatch();
+}
+
+std::int32_t Wizard::EnvCheckResultFor(int page) {
+  if (page == 9) return kEnvCheckPassed;
+  if (page == 1 || page == 5 || page == 8) return kEnvCheckFailed;
+  return kEnvCheckCancelled;
 }
 
 void Wizard::Succeed() {
@@ -437,12 +523,7 @@ void Wizard::OnDestroy() {
   // Left running, the viewer would hold its lock into the next run, and
   // would write its result file into the folder emptied below.
   if (viewer_may_run_) viewer_.EndCurrentViewer(settings_.viewer_title);
-  std::int32_t code = kEnvCheckCancelled;
-  if (page_ == 9) {
-    code = kEnvCheckPassed;
-  } else if (page_ == 1 || page_ == 5 || page_ == 8) {
-    code = kEnvCheckFailed;
-  }
+  const std::int32_t code = EnvCheckResultFor(page_);
   if (results_.WriteEnvCheckResult(code)) {
     log_.Log("結果をレジストリに保存終了");
     log_.Log(Format("メインメニューに通知するレジストリコード:%d", code));

@@ -12,6 +12,7 @@
 #include "fitcheck/core/folder_cleanup.h"
 #include "fitcheck/core/kx_env.h"
 #include "fitcheck/core/result_store.h"
+#include "fitcheck/ui/wizard_automation.h"
 #include "fitcheck/ui/wizard_view.h"
 
 namespace kx {
@@ -62,6 +63,18 @@ class Wizard {
   bool OnViewerStarted(unsigned test);
   void OnWorkerReport(unsigned test, int kind, std::int32_t detail);
   void OnDestroy();
+  // An unattended run: no question and no message box (their texts are
+  // logged), each 3D test decided by the viewer's measure.
+  void SetAutomation(WizardAutomation* automation) { automation_ = automation; }
+  // The start-to-verdict bound of an unattended run has passed.
+  void OnVerdictBound();
+  // A viewer was started and its test is not decided yet.
+  bool TestUnderWay() const { return test_number_ != 0 && !test_decided_; }
+  // Until the current test's worker has reported its viewer's end, Next
+  // starts nothing.
+  bool ViewerMayRun() const { return viewer_may_run_; }
+  // "EnvCheckResult" for a wizard that ends on `page`.
+  static std::int32_t EnvCheckResultFor(int page);
 
   int Page() const { return page_; }
   bool ConfirmCancel() const { return confirm_cancel_; }
@@ -85,6 +98,10 @@ class Wizard {
   bool AdvanceToNextOption();
   void OnViewShown();
   void OnViewerEnded();
+  void OnLikeness(int verdict);
+  void Judge();
+  void CloseViewerAfterJudgement();
+  void DecideTest();
   void Succeed();
 
   WizardView& view_;
@@ -123,6 +140,12 @@ class Wizard {
   // starts nothing then, or the new viewer would find the lock and exit.
   bool viewer_may_run_ = false;
   std::int32_t viewer_exit_code_ = 0;  // of the current test's viewer, once ended
+
+  // The viewer's measure of the current test.
+  WizardAutomation* automation_ = nullptr;
+  bool likeness_arrived_ = false;
+  int likeness_verdict_ = 0;
+  bool judged_ = false;  // an unattended run has decided yes or no
 };
 
 }  // namespace kx

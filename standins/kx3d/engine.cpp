@@ -51,8 +51,9 @@ std::int32_t Engine::InitDraw(WindowId window, std::int32_t option,
                               std::int32_t library_code) noexcept {
   if (!started_) return kSetupFailed;
   if (failure_.Fails(EngineStep::kInitDraw)) return kSetupFailed;
-  const std::optional<DrawFeatures> features = DecodeDrawOptions(option, library_code, force_rgb_);
+  std::optional<DrawFeatures> features = DecodeDrawOptions(option, library_code, force_rgb_);
   if (!features) return kSetupFailed;
+  failure_.DrawWrong(*features);
   drawing_.reset();
   DrawingSetup setup;
   setup.view = platform_.AttachView(window);

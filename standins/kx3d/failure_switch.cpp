@@ -27,7 +27,15 @@ FailureSwitch FailureSwitch::Read(ProfileStore& store, const std::string& file) 
     }
   }
   result.call_ = store.ReadInt(file, "Failure", "Call", 0);
+  const std::string without = store.ReadString(file, "Failure", "DrawWithout", "", 64);
+  result.without_shadows_ = without.find("Shadows") != std::string::npos;
+  result.without_phong_ = without.find("Phong") != std::string::npos;
   return result;
+}
+
+void FailureSwitch::DrawWrong(DrawFeatures& features) const {
+  if (without_shadows_) features.shadow_map_level = 0;
+  if (without_phong_) features.phong = false;
 }
 
 bool FailureSwitch::Fails(EngineStep step) {

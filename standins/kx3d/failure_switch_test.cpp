@@ -56,5 +56,25 @@ TEST(FailureSwitch, UnknownStepNamesFailNothing) {
   EXPECT_FALSE(blank.Fails(EngineStep::kInitialize));
 }
 
+TEST(FailureSwitch, DrawWithoutLeavesEffectsOutAndFailsNothing) {
+  const auto drawn = [](const char* without) {
+    test::MemoryProfileStore store;
+    store.Set(kFile, "Failure", "DrawWithout", without);
+    FailureSwitch s = FailureSwitch::Read(store, kFile);
+    EXPECT_FALSE(s.Fails(EngineStep::kInitDraw));
+    DrawFeatures f;
+    f.shadow_map_level = 3;
+    f.phong = true;
+    f.antialias_level = 1;
+    s.DrawWrong(f);
+    EXPECT_EQ(f.antialias_level, 1);
+    return std::make_pair(f.shadow_map_level, f.phong);
+  };
+  EXPECT_EQ(drawn("Shadows"), std::make_pair(0, true));
+  EXPECT_EQ(drawn("Phong"), std::make_pair(3, false));
+  EXPECT_EQ(drawn("Shadows,Phong"), std::make_pair(0, false));
+  EXPECT_EQ(drawn(""), std::make_pair(3, true));
+}
+
 }  // namespace
 }  // namespace kx::kx3d

@@ -109,6 +109,10 @@ LRESULT CALLBACK Win32ViewWindow::Procedure(HWND window, UINT message, WPARAM wp
       }
       return 0;
     }
+    case WM_PRINTCLIENT:
+      // Asked to paint into a picture (PrintWindow): the last picture too.
+      self->Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
     case WM_NCDESTROY:
       RemoveWindowSubclass(window, &Win32ViewWindow::Procedure, id);
       self->attached_ = false;

@@ -155,6 +155,10 @@ TEST_F(WizardEndToEnd, YesOnTheFirstConfigurationStoresIt) {
                      "３Ｄ表示モジュールを別スレッドで起動",
                      ">> メッセージのチェック開始",
                      "３Ｄ表示モジュールから起動成功メッセージ受信",
+                     // The viewer's measure arrives while the question is open.
+                     ">> メッセージのチェック開始",
+                     "３Ｄ表示の自動判定: 似ている (0)",
+                     ">> メッセージのチェック終了",
                      "サンプルのように表示されましたか？はい",
                      "３Ｄ表示モジュールに終了を促すメッセージを送信",
                      "３Ｄ表示モジュール終了監視用タイマー起動",

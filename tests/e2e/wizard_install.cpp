@@ -58,17 +58,26 @@ void WizardInstall::RemoveFile(const std::string& relative_path) {
   DeleteFileA((folder_ / relative_path).c_str());
 }
 
-bool WizardInstall::Start() {
-  process_ = StartProcess("\"" + (folder_ / "Fitcheck.exe") + "\"", folder_.path());
+bool WizardInstall::Start(const std::string& arguments) {
+  std::string command_line = "\"" + (folder_ / "Fitcheck.exe") + "\"";
+  if (!arguments.empty()) command_line += " " + arguments;
+  process_ = StartProcess(command_line, folder_.path());
   return static_cast<bool>(process_);
 }
 
-DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms) {
-  const win::UniqueHandle process =
-      StartProcess("\"" + (folder_ / "Fitcheck.exe") + "\"", folder_.path());
+DWORD WizardInstall::StartAnotherAndWait(DWORD timeout_ms, const std::string& arguments) {
+  std::string command_line = "\"" + (folder_ / "Fitcheck.exe") + "\"";
+  if (!arguments.empty()) command_line += " " + arguments;
+  const win::UniqueHandle process = StartProcess(command_line, folder_.path());
   if (!process) return 0xFFFFFFFF;
   DWORD code = 0xFFFFFFFE;
   if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+DWORD WizardInstall::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 

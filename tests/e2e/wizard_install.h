@@ -25,10 +25,14 @@ class WizardInstall {
   const std::string& Folder() const { return folder_.path(); }
   void RemoveFile(const std::string& relative_path);
 
-  // Starts Fitcheck.exe (not waiting for it); false when it cannot be started.
-  [[nodiscard]] bool Start();
-  // Starts one more Fitcheck.exe and waits for it to end; its exit code.
-  DWORD StartAnotherAndWait(DWORD timeout_ms);
+  // Starts Fitcheck.exe with `arguments` (not waiting for it); false when it
+  // cannot be started.
+  [[nodiscard]] bool Start(const std::string& arguments = "");
+  // The first Fitcheck's exit code once it has ended.
+  DWORD ExitCode() const;
+  // Starts one more Fitcheck.exe (with `arguments`) and waits for it to end;
+  // its exit code.
+  DWORD StartAnotherAndWait(DWORD timeout_ms, const std::string& arguments = "");
   // Waits for the first Fitcheck to end; false on time-out.
   [[nodiscard]] bool WaitForExit(DWORD timeout_ms);
 

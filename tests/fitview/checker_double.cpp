@@ -68,6 +68,7 @@ LRESULT CALLBACK CheckerDouble::WindowProc(HWND window, UINT message, WPARAM wpa
     self->notifications.emplace_back(wparam, lparam);
     if (wparam == static_cast<WPARAM>(exchange::kNotifyViewShown) && self->shown_ms_ < 0) {
       self->shown_ms_ = Elapsed(self->started_);
+      if (self->on_view_shown) self->on_view_shown();
     }
     return 0;
   }

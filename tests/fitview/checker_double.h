@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,8 @@ class CheckerDouble {
   double MillisecondsToShown() const { return shown_ms_; }
 
   std::vector<std::pair<WPARAM, LPARAM>> notifications;
+  // Called the moment the first notification of kind 2 arrives.
+  std::function<void()> on_view_shown;
   int closing_received = 0;
   // Every private message (WM_USER and above) that reached the window, by
   // number, in order.

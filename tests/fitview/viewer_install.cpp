@@ -28,10 +28,10 @@ ViewerInstall::ViewerInstall(const std::string& engine) {
   copied_all = ok;
 }
 
-std::string ViewerInstall::ResultCode() const {
+std::string ViewerInstall::ResultValue(const std::string& key) const {
   if (!TempFolder::Exists(result())) return "absent";
   char value[64] = {};
-  GetPrivateProfileStringA("Fitcheck", "ResultCode", "absent", value, sizeof(value),
+  GetPrivateProfileStringA("Fitcheck", key.c_str(), "absent", value, sizeof(value),
                            result().c_str());
   return value;
 }

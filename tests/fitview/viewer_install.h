@@ -28,7 +28,9 @@ class ViewerInstall {
   static std::string BuildBinFolder();
 
   // "ResultCode" of the result file; "absent" without one.
-  std::string ResultCode() const;
+  std::string ResultCode() const { return ResultValue("ResultCode"); }
+  // A key of the result file; "absent" without it.
+  std::string ResultValue(const std::string& key) const;
   // The messages of the viewer's log, without their time stamps.
   std::vector<std::string> LogMessages() const;
 
