@@ -149,7 +149,7 @@ TEST_F(ViewerControllerTest, NormalRunFromStartToClose) {
   EXPECT_EQ(ResultCode(), "absent");  // nothing reported before the view is shown
 
   viewer.OnShown();
-  EXPECT_EQ(TakeEvents(), (Lines{"draw bound 40000"}));
+  EXPECT_EQ(TakeEvents(), (Lines{"draw bound 90000"}));
   viewer.OnPaint(false);
   EXPECT_EQ(TakeEvents(), (Lines{"paint dialog", "paint sample", "notice removed",
                                  "labels invalidated", "post ready"}));

@@ -37,9 +37,9 @@ inline constexpr int kAutoExitCouldNotRun = 3;  // files missing, another Fitche
 inline constexpr int kAutoExitBadCommand = 87;
 
 // From a test's start to the viewer's verdict. The viewer itself reports a
-// view that is not drawn 40 s after it has shown its window; this leaves
-// its start-up 20 s more before the test counts as failed.
-inline constexpr unsigned kAutoVerdictBoundMs = 60000;
+// view that is not drawn 90 s after it has shown its window; this leaves
+// its start-up 30 s more before the test counts as failed.
+inline constexpr unsigned kAutoVerdictBoundMs = 120000;
 
 // The platform of the unattended run: a clock and the verdict bound's timer.
 class AutoPlatform {
