@@ -141,7 +141,7 @@ TEST_F(AutoRunTest, UnlikeAndUnsureGoOnToTheNextConfiguration) {
 
 TEST_F(AutoRunTest, NoVerdictWithinTheBoundClosesTheViewerAndGoesOn) {
   Start();
-  EXPECT_EQ(platform.calls.front(), "bound 60000");
+  EXPECT_EQ(platform.calls.front(), "bound " + std::to_string(kAutoVerdictBoundMs));
   h.ViewerStarts();
   h.ViewShown();
   h.viewer.calls.clear();
